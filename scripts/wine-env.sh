@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Brings a deterministic Wine environment up or down for one build tree:
+#   wine-env.sh up DIR    virtual X server, prefix DIR/prefix (made once), persistent wineserver,
+#                         language table and classic system colours imported; DIR/env holds the exports
+#   wine-env.sh down DIR  ends that wineserver and X server
+# With WINE_ENV_DISPLAY set (a real display), no virtual X server is started.
+set -euo pipefail
+cmd=${1:?up or down}; dir=$(mkdir -p "${2:?directory}" && cd "$2" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+W=/usr/lib/wine
+
+stop_all() {
+  if [ -f "$dir/env" ]; then
+    # shellcheck disable=SC1091
+    . "$dir/env"
+    "$W/wineserver64" -k >/dev/null 2>&1 || true
+    "$W/wineserver64" -w >/dev/null 2>&1 || true
+  fi
+  if [ -f "$dir/xvfb.pid" ]; then
+    kill "$(cat "$dir/xvfb.pid")" >/dev/null 2>&1 || true
+    rm -f "$dir/xvfb.pid"
+  fi
+  rm -f "$dir/env"
+}
+
+case "$cmd" in
+down) stop_all; exit 0 ;;
+up) ;;
+*) echo "usage: $0 up|down DIR" >&2; exit 2 ;;
+esac
+
+stop_all   # a run that was cut short may have left its servers behind
+
+if [ -n "${WINE_ENV_DISPLAY:-}" ]; then
+  display=$WINE_ENV_DISPLAY
+else
+  n=90
+  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  display=:$n
+  Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+  echo $! >"$dir/xvfb.pid"
+  for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+  [ -e "/tmp/.X11-unix/X$n" ] || { echo "Xvfb did not start on $display" >&2; exit 1; }
+fi
+
+cat >"$dir/env" <<ENV
+export DISPLAY=$display
+export WINEPREFIX=$dir/prefix
+export WINEARCH=win64
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export LC_ALL=\${LC_ALL:-en_US.UTF-8}
+ENV
+# shellcheck disable=SC1091
+. "$dir/env"
+
+# Wine's background services inherit the first program's output: start them with it discarded,
+# so that later programs can be read through pipes.
+"$W/wineserver64" -p </dev/null >/dev/null 2>&1
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  "$W/wine64" wineboot -i </dev/null >/dev/null 2>&1
+fi
+"$W/wine64" cmd /c exit </dev/null >/dev/null 2>&1
+for reg in "$here"/../tests/wine/*.reg; do
+  reg=$(cd "$(dirname "$reg")" && pwd)/$(basename "$reg")
+  "$W/wine64" reg import "Z:${reg//\//\\}" </dev/null >/dev/null 2>&1
+done
+echo "wine environment up: DISPLAY=$display WINEPREFIX=$WINEPREFIX"
