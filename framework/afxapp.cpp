@@ -1,0 +1,141 @@
+// CWinApp and AfxWinMain: start-up, the application title and the application's message box.
+#include "framework/afxapp.h"
+
+AFX_MODULE_STATE* AfxGetModuleState()
+{
+    // Made on first use, so that static initialisers of any order find it ready.
+    static AFX_MODULE_STATE state = { ::GetModuleHandleA(NULL), ::GetModuleHandleA(NULL), nullptr };
+    return &state;
+}
+
+CWinThread* AfxGetThread()
+{
+    return AfxGetModuleState()->m_pCurrentWinApp;
+}
+
+CWinApp* AfxGetApp()
+{
+    return AfxGetModuleState()->m_pCurrentWinApp;
+}
+
+HINSTANCE AfxGetInstanceHandle()
+{
+    return AfxGetModuleState()->m_hCurrentInstanceHandle;
+}
+
+HINSTANCE AfxFindResourceHandle(LPCSTR name, LPCSTR type)
+{
+    AFX_MODULE_STATE* state = AfxGetModuleState();
+    if (::FindResourceA(state->m_hCurrentResourceHandle, name, type) != NULL)
+        return state->m_hCurrentResourceHandle;
+    return state->m_hCurrentInstanceHandle;
+}
+
+void AfxEnableControlContainer()
+{
+}
+
+int CWinThread::Run()
+{
+    MSG msg;
+    while (::GetMessageA(&msg, NULL, 0, 0) > 0) {
+        if (!CWnd::WalkPreTranslateTree(NULL, &msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        AfxDeleteTempWndMap();
+        AfxDeleteTempMaps();
+    }
+    return ExitInstance();
+}
+
+BEGIN_MESSAGE_MAP(CWinApp, CWinThread)
+    // void OnHelp()
+    ON_COMMAND(ID_HELP, OnHelp)
+END_MESSAGE_MAP()
+
+CWinApp::CWinApp(const char* appName) : m_title(appName)
+{
+    AFX_MODULE_STATE* state = AfxGetModuleState();
+    state->m_pCurrentWinApp = this;
+    m_hInstance = state->m_hCurrentInstanceHandle;
+}
+
+CWinApp::~CWinApp()
+{
+    AFX_MODULE_STATE* state = AfxGetModuleState();
+    if (state->m_pCurrentWinApp == this)
+        state->m_pCurrentWinApp = nullptr;
+}
+
+BOOL CWinApp::Enable3dControls()
+{
+    return TRUE;
+}
+
+void CWinApp::OnHelp()
+{
+}
+
+namespace {
+
+// The executable's file name without directory and extension.
+CString ModuleBaseName(HINSTANCE module)
+{
+    char path[MAX_PATH + 1] = "";
+    DWORD length = ::GetModuleFileNameA(module, path, MAX_PATH);
+    path[length < MAX_PATH ? length : MAX_PATH] = '\0';
+    const char* name = path;
+    for (const char* p = path; *p != '\0'; ++p)
+        if (*p == '\\' || *p == '/' || *p == ':')
+            name = p + 1;
+    CString base(name);
+    int dot = -1;
+    for (int i = 0; i < base.GetLength(); ++i)
+        if (base[i] == '.')
+            dot = i;
+    return dot >= 0 ? base.Left(dot) : base;
+}
+
+}  // namespace
+
+const char* CWinApp::GetAppTitle()
+{
+    if (m_title.IsEmpty())
+        m_title = ModuleBaseName(m_hInstance);
+    return m_title;
+}
+
+int AfxMessageBox(const char* text, UINT type, UINT)
+{
+    CWinApp* app = AfxGetApp();
+    CString title = app != nullptr ? CString(app->GetAppTitle()) : ModuleBaseName(AfxGetInstanceHandle());
+
+    // Over the application's window while it exists, else over whatever of ours is active.
+    HWND owner = NULL;
+    if (app != nullptr && app->m_pMainWnd != nullptr && ::IsWindow(app->m_pMainWnd->m_hWnd))
+        owner = app->m_pMainWnd->m_hWnd;
+    else
+        owner = ::GetActiveWindow();
+    if (owner != NULL)
+        owner = ::GetLastActivePopup(owner);
+    return ::MessageBoxA(owner, text, title, type);
+}
+
+int AfxWinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    AFX_MODULE_STATE* state = AfxGetModuleState();
+    state->m_hCurrentInstanceHandle = instance;
+    state->m_hCurrentResourceHandle = instance;
+
+    int result = -1;
+    CWinThread* thread = AfxGetThread();
+    if (thread != nullptr) {
+        if (CWinApp* app = AfxGetApp())
+            app->m_hInstance = instance;
+        result = thread->InitInstance() ? thread->Run() : thread->ExitInstance();
+    }
+    AfxDeleteTempWndMap();
+    AfxDeleteTempMaps();
+    return result;
+}

@@ -1,0 +1,175 @@
+// Windows as C++ objects: the command target with its message map, CWnd with the handle map,
+// subclassing and message reflection, and the few control classes the launcher uses.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "framework/afxobj.h"
+#include "framework/afxstr.h"
+#include "framework/afxgdi.h"
+#include "framework/afxmsg.h"
+
+// Something that answers messages through a message map.
+class CCmdTarget : public CObject
+{
+public:
+    // Looks the message up in this class's map and then in each base map; TRUE when an entry handled it.
+    BOOL DispatchMessageMap(UINT message, UINT code, UINT id, WPARAM wParam, LPARAM lParam,
+                            LRESULT* result);
+    // A WM_COMMAND routed to this target: TRUE when an ON_COMMAND entry took it.
+    virtual BOOL OnCmdMsg(UINT id, UINT code);
+
+protected:
+    static const AFX_MSGMAP* PASCAL GetThisMessageMap();
+    virtual const AFX_MSGMAP* GetMessageMap() const;
+};
+
+class CWnd : public CCmdTarget
+{
+public:
+    HWND m_hWnd = NULL;
+
+    CWnd() = default;
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+    ~CWnd() override;
+
+    HWND GetSafeHwnd() const { return m_hWnd; }
+    operator HWND() const { return GetSafeHwnd(); }
+
+    // The object attached to a window: the permanent one, or a temporary wrapper that lives until the
+    // temporary maps are next emptied (AfxDeleteTempMaps).
+    static CWnd* FromHandle(HWND hWnd);
+    static CWnd* FromHandlePermanent(HWND hWnd);
+
+    BOOL Attach(HWND hWnd);
+    HWND Detach();
+    // Routes the window's messages through this object's message map from now on.
+    BOOL SubclassWindow(HWND hWnd);
+    BOOL SubclassDlgItem(UINT id, CWnd* parent);
+    HWND UnsubclassWindow();
+
+    virtual BOOL PreTranslateMessage(MSG* msg);
+    // Offers msg to PreTranslateMessage of its window and of each parent up to hWndStop.
+    static BOOL WalkPreTranslateTree(HWND hWndStop, MSG* msg);
+
+    // Called once the window is destroyed and detached (WM_NCDESTROY).
+    virtual void PostNcDestroy() {}
+
+    // --- Window operations -----------------------------------------------------------------
+    LRESULT SendMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    BOOL PostMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    CWnd* GetDlgItem(int id) const;
+    int GetDlgCtrlID() const;
+    CWnd* GetParent() const;
+    void SetWindowText(const char* text);
+    int GetWindowText(char* buffer, int maxCount) const;
+    void GetWindowText(CString& text) const;
+    int GetWindowTextLength() const;
+    void GetClientRect(LPRECT rect) const;
+    void GetWindowRect(LPRECT rect) const;
+    void ScreenToClient(LPPOINT point) const;
+    void ScreenToClient(LPRECT rect) const;
+    void ClientToScreen(LPPOINT point) const;
+    void ClientToScreen(LPRECT rect) const;
+    void Invalidate(BOOL erase = TRUE);
+    void InvalidateRect(LPCRECT rect, BOOL erase = TRUE);
+    void UpdateWindow();
+    BOOL RedrawWindow(LPCRECT rect = NULL, HRGN region = NULL,
+                      UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+    BOOL ShowWindow(int cmd);
+    BOOL EnableWindow(BOOL enable = TRUE);
+    BOOL IsWindowEnabled() const;
+    BOOL IsWindowVisible() const;
+    BOOL IsIconic() const;
+    CWnd* SetFocus();
+    static CWnd* GetFocus();
+    DWORD GetStyle() const;
+    DWORD GetExStyle() const;
+    BOOL ModifyStyle(DWORD remove, DWORD add, UINT swpFlags = 0);
+    HICON SetIcon(HICON icon, BOOL bigIcon);
+    virtual BOOL DestroyWindow();
+
+    // --- Message handling ------------------------------------------------------------------
+    // Default processing of the message now being handled: the window's original procedure.
+    LRESULT Default();
+    // Dispatches one message: the message map first, then DefWindowProc.
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // TRUE when the message map (or the built-in routing of commands, colours and owner drawing)
+    // handled the message.
+    virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+    virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+
+    // Message reflection. The parent calls ReflectLastMsg for the child window a message is about;
+    // the child's OnChildNotify answers for it first.
+    static BOOL ReflectLastMsg(HWND hChild, LRESULT* result);
+    virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+    BOOL ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+
+    // Handlers with default processing, for derived classes to map and to call as their base.
+    HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlType);
+    void OnDrawItem(int id, LPDRAWITEMSTRUCT drawItem);
+    void OnPaint() { Default(); }
+    BOOL OnEraseBkgnd(CDC*) { return (BOOL)Default(); }
+    HCURSOR OnQueryDragIcon() { return (HCURSOR)Default(); }
+    void OnTimer(UINT_PTR) { Default(); }
+    void OnLButtonDown(UINT, CPoint) { Default(); }
+    void OnMouseMove(UINT, CPoint) { Default(); }
+    BOOL OnSetCursor(CWnd*, UINT, UINT) { return (BOOL)Default(); }
+    void OnKillFocus(CWnd*) { Default(); }
+    void OnSysColorChange() { Default(); }
+    void OnActivate(UINT, CWnd*, BOOL) { Default(); }
+    void OnEnable(BOOL) { Default(); }
+    void OnCancelMode() { Default(); }
+    UINT OnGetDlgCode() { return (UINT)Default(); }
+
+protected:
+    // Called between attaching and subclassing, while the window still runs its own procedure.
+    virtual void PreSubclassWindow() {}
+
+    WNDPROC m_pfnSuper = NULL;   // the window's procedure before we subclassed it
+
+    friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
+    friend void AfxSetSuperProc(CWnd*, WNDPROC);
+    DECLARE_MESSAGE_MAP()
+};
+
+LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+// Records the procedure a window ran before AfxWndProc took it over.
+void AfxSetSuperProc(CWnd* wnd, WNDPROC proc);
+// Makes the next window this thread creates belong to wnd (subclassed from its first message on).
+void AfxHookWindowCreate(CWnd* wnd);
+BOOL AfxUnhookWindowCreate();
+// Frees the temporary window wrappers (and the drawing ones of the GDI layer).
+void AfxDeleteTempWndMap();
+
+class CStatic : public CWnd
+{
+};
+
+// A push button (or check box); owner-drawn buttons answer the reflected WM_DRAWITEM with DrawItem.
+class CButton : public CWnd
+{
+public:
+    virtual void DrawItem(LPDRAWITEMSTRUCT drawItem);
+    UINT GetButtonStyle() const;
+    void SetButtonStyle(UINT style, BOOL redraw = TRUE);
+    int GetCheck() const;
+    void SetCheck(int check);
+    UINT GetState() const;
+
+protected:
+    BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+};
+
+// The common controls' tooltip window.
+class CToolTipCtrl : public CWnd
+{
+public:
+    BOOL Create(CWnd* parent, DWORD style = 0);
+    void Activate(BOOL activate);
+    int SetMaxTipWidth(int width);
+    void RelayEvent(LPMSG msg);
+};
