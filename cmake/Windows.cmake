@@ -10,9 +10,12 @@ set(WIN_SYSTEM_LIBS comctl32 shlwapi version shell32 advapi32 gdi32 user32 kerne
 
 file(GLOB FRAMEWORK_SOURCES CONFIGURE_DEPENDS framework/*.cpp)
 file(GLOB PRODUCT_SOURCES CONFIGURE_DEPENDS app/*.cpp dialog/*.cpp controls/*.cpp)
-# The application object lives only in the launcher itself, never in a test program.
-set(LAUNCHER_MAIN ${PROJECT_SOURCE_DIR}/app/LauncherMain.cpp)
-list(REMOVE_ITEM PRODUCT_SOURCES ${LAUNCHER_MAIN})
+# The application object and the program entry live only in the launcher itself, never in a test
+# program (and the entry must be an object of the program: the C runtime's reference to WinMain is
+# resolved after the libraries have been searched).
+set(LAUNCHER_MAIN ${PROJECT_SOURCE_DIR}/app/LauncherMain.cpp ${PROJECT_SOURCE_DIR}/framework/afxmain.cpp)
+list(REMOVE_ITEM PRODUCT_SOURCES ${PROJECT_SOURCE_DIR}/app/LauncherMain.cpp)
+list(REMOVE_ITEM FRAMEWORK_SOURCES ${PROJECT_SOURCE_DIR}/framework/afxmain.cpp)
 
 add_library(launcher_lib STATIC ${FRAMEWORK_SOURCES} ${PRODUCT_SOURCES})
 target_include_directories(launcher_lib PUBLIC ${PROJECT_SOURCE_DIR})
@@ -43,9 +46,15 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 # Shared helpers of the Windows tests (message recorder, pixel reading, registry fixtures).
 file(GLOB WIN_TEST_SUPPORT CONFIGURE_DEPENDS tests/win/support/*.cpp)
-add_library(win_test_support STATIC ${WIN_TEST_SUPPORT})
-target_link_libraries(win_test_support PUBLIC launcher_lib gtest)
-target_include_directories(win_test_support PUBLIC ${PROJECT_SOURCE_DIR}/tests/win)
+if(WIN_TEST_SUPPORT)
+  add_library(win_test_support STATIC ${WIN_TEST_SUPPORT})
+  set(SUPPORT_SCOPE PUBLIC)
+else()
+  add_library(win_test_support INTERFACE)
+  set(SUPPORT_SCOPE INTERFACE)
+endif()
+target_link_libraries(win_test_support ${SUPPORT_SCOPE} launcher_lib gtest)
+target_include_directories(win_test_support ${SUPPORT_SCOPE} ${PROJECT_SOURCE_DIR}/tests/win)
 
 # One program per tests/win/test_*.cpp, each a CTest test needing the Wine fixture.
 file(GLOB WIN_TESTS CONFIGURE_DEPENDS tests/win/test_*.cpp)

@@ -49,16 +49,19 @@ export WINEPREFIX=$dir/prefix
 export WINEARCH=win64
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
-export LC_ALL=\${LC_ALL:-en_US.UTF-8}
+export LC_ALL=\${LC_ALL:-C.UTF-8}
 ENV
 # shellcheck disable=SC1091
 . "$dir/env"
 
 # Wine's background services inherit the first program's output: start them with it discarded,
 # so that later programs can be read through pipes.
+mkdir -p "$WINEPREFIX"   # the wineserver works inside the prefix directory
 "$W/wineserver64" -p </dev/null >/dev/null 2>&1
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
+# The registry files appear only when the wineserver saves them: a marker says the prefix is made.
+if [ ! -f "$dir/prefix.made" ]; then
   "$W/wine64" wineboot -i </dev/null >/dev/null 2>&1
+  touch "$dir/prefix.made"
 fi
 "$W/wine64" cmd /c exit </dev/null >/dev/null 2>&1
 for reg in "$here"/../tests/wine/*.reg; do

@@ -1,0 +1,48 @@
+// CVersion: one query of a file's version resource per call, nothing kept in between.
+#include "app/Version.h"
+
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "app/VersionText_core.h"
+
+IMPLEMENT_DYNAMIC(CVersion, CObject)
+
+CVersion::CVersion(const char* fileName) : m_strFileName(fileName)
+{
+}
+
+CString CVersion::GetFileVersion()
+{
+    CString version;
+    QueryVersionString(m_strFileName, "FileVersion", version);
+    return CString(FormatVersionText(std::string(version)).c_str());
+}
+
+void CVersion::QueryVersionString(const char* fileName, const char* key, CString& value)
+{
+    DWORD handle = 0;
+    DWORD size = ::GetFileVersionInfoSizeA(fileName, &handle);
+    if (size == 0)
+        return;
+    std::unique_ptr<BYTE[]> block(new (std::nothrow) BYTE[size]);
+    if (!block || !::GetFileVersionInfoA(fileName, handle, size, block.get()))
+        return;
+
+    // The first translation: a 16-bit language followed by a 16-bit code page.
+    WORD* translation = nullptr;
+    UINT translationLength = 0;
+    if (!::VerQueryValueA(block.get(), "\\VarFileInfo\\Translation", (void**)&translation,
+                          &translationLength) ||
+        translation == nullptr || translationLength < 2 * sizeof(WORD))
+        return;
+
+    std::string path = VersionStringPath(translation[0], translation[1], key);
+    char* text = nullptr;
+    UINT textLength = 0;
+    if (!::VerQueryValueA(block.get(), path.c_str(), (void**)&text, &textLength) || text == nullptr)
+        return;
+    // The block is freed on return: copy the text, never past the length the resource gives.
+    value = CString(text, (int)strnlen(text, textLength));
+}

@@ -1,0 +1,22 @@
+// Reads strings from a file's version resource; the file version comes back as dotted text.
+#pragma once
+
+#include "framework/afx.h"
+
+class CVersion : public CObject
+{
+    DECLARE_DYNAMIC(CVersion);
+
+public:
+    explicit CVersion(const char* fileName);
+
+    // "1, 0, 2, 0" becomes "1.0.2.0"; empty when the file has no readable version resource.
+    CString GetFileVersion();
+
+    // The string named key of the resource's first translation. On any failure (no resource, a
+    // resource that cannot be read, no translation list, no such string) value is left as it was.
+    static void QueryVersionString(const char* fileName, const char* key, CString& value);
+
+private:
+    CString m_strFileName;
+};

@@ -1,0 +1,207 @@
+// CNoticeDialog: texts, background and panel, keyboard rules, and the launch on OK.
+#include "dialog/NoticeDialog.h"
+
+#include <shellapi.h>
+#include <shlwapi.h>
+#include <mbstring.h>
+
+#include "app/LanguageTable_core.h"
+#include "app/LaunchRules_core.h"
+#include "app/Version.h"
+#include "dialog/NoticeRules_core.h"
+#include "res/resource.h"
+
+BEGIN_MESSAGE_MAP(CNoticeDialog, CDialog)
+    // void OnPaint()
+    ON_WM_PAINT()
+    // HCURSOR OnQueryDragIcon()
+    ON_WM_QUERYDRAGICON()
+    // HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlType)
+    ON_WM_CTLCOLOR()
+    // BOOL OnEraseBkgnd(CDC* dc)
+    ON_WM_ERASEBKGND()
+END_MESSAGE_MAP()
+
+CNoticeDialog::CNoticeDialog(CString languageCode, CWnd* parent)
+    : CDialog(IDD_NOTICE, parent),
+      m_backColor(notice::BackColor),
+      m_languageCode(languageCode)
+{
+    LPCSTR iconName = MAKEINTRESOURCEA(IDI_APPICON);
+    m_icon = ::LoadIconA(AfxFindResourceHandle(iconName, (LPCSTR)RT_GROUP_ICON), iconName);
+}
+
+BOOL CNoticeDialog::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+
+    SendMessage(WM_SETICON, ICON_BIG, (LPARAM)m_icon);
+    SendMessage(WM_SETICON, ICON_SMALL, (LPARAM)m_icon);
+
+    LPCSTR bitmapName = MAKEINTRESOURCEA(IDB_BACKGROUND);
+    HBITMAP bitmap = ::LoadBitmapA(AfxFindResourceHandle(bitmapName, (LPCSTR)RT_BITMAP), bitmapName);
+    if (bitmap != NULL)
+        m_backBitmap.Attach(bitmap);   // no picture: the plain background stays
+
+    SetBackColor(notice::BackColor);
+
+    if (!ApplyLanguage(m_languageCode)) {
+        m_languageCode = "en";
+        ApplyLanguage("en");
+    }
+    return TRUE;   // the focus goes to the first tab stop, OK
+}
+
+BOOL CNoticeDialog::ApplyLanguage(CString code)
+{
+    char modulePath[MAX_PATH + 1] = "";
+    DWORD length = ::GetModuleFileNameA(AfxGetModuleState()->m_hCurrentInstanceHandle, modulePath, MAX_PATH);
+    modulePath[length < MAX_PATH ? length : MAX_PATH] = '\0';
+    CVersion version(modulePath);
+    m_versionSuffix.Format(" (v.%s)", (const char*)version.GetFileVersion());
+
+    BOOL matched = FALSE;
+    for (const LanguageTextRow& row : LanguageTextTable) {
+        if (_mbscmp((const unsigned char*)row.languageCode, (const unsigned char*)(const char*)code) != 0)
+            continue;
+        ::SetDlgItemTextA(m_hWnd, 1000, row.headText);
+        ::SetDlgItemTextA(m_hWnd, 1001, row.introText);
+        ::SetDlgItemTextA(m_hWnd, 1002, row.instructionText);
+        ::SetDlgItemTextA(m_hWnd, 1003, row.liabilityText);
+        SetWindowText(row.captionText);
+        GetDlgItem(IDOK)->SetWindowText(row.okText);
+        GetDlgItem(IDCANCEL)->SetWindowText(row.cancelText);
+        m_errorPrefix = row.errorPrefix;
+        matched = TRUE;
+    }
+    return matched;
+}
+
+void CNoticeDialog::SetBackColor(COLORREF color)
+{
+    m_backColor = color;
+    if (m_backBrush.GetSafeHandle() != NULL)
+        m_backBrush.DeleteObject();
+    try {
+        m_backBrush.Attach(::CreateSolidBrush(color));
+    } catch (CResourceException* e) {
+        e->ReportError(MB_OK, 0);
+        e->Delete();
+    }
+}
+
+CString CNoticeDialog::GetModuleDirectory(BOOL* complete)
+{
+    CString directory;
+    char path[MAX_PATH + 1] = "";
+    DWORD length = ::GetModuleFileNameA(AfxGetModuleState()->m_hCurrentInstanceHandle, path, MAX_PATH);
+    // A path cut at the buffer's size comes without its terminator.
+    path[length < MAX_PATH ? length : MAX_PATH] = '\0';
+    if (complete != nullptr)
+        *complete = IsUsableModulePath(length, MAX_PATH);
+    ::PathRemoveFileSpecA(path);
+    directory = path;
+    return directory;
+}
+
+void CNoticeDialog::OnOK()
+{
+    LaunchSupportTool();
+    CDialog::OnOK();
+}
+
+void CNoticeDialog::LaunchSupportTool()
+{
+    BOOL complete = FALSE;
+    CString directory = GetModuleDirectory(&complete);
+    CString path(ComposeSupportPath(std::string(directory)).c_str());
+
+    HWND owner = NULL;
+    if (CWinThread* thread = AfxGetThread())
+        if (CWnd* mainWnd = thread->GetMainWnd())
+            owner = mainWnd->m_hWnd;
+
+    // Without the program's own directory nothing is started: a truncated or unreadable module path
+    // would name some other file. It is reported as missing, under the path that was composed.
+    INT_PTR result = SE_ERR_FNF;
+    if (complete)
+        result = (INT_PTR)::ShellExecuteA(owner, NULL, path, NULL, NULL, SW_SHOWNORMAL);
+    if (IsReportedLaunchResult(result))
+        AfxMessageBox(CString(ComposeMissingFileReport(std::string(m_errorPrefix), std::string(path)).c_str()),
+                      MB_OK | MB_ICONERROR, 0);
+}
+
+HBRUSH CNoticeDialog::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlType)
+{
+    HBRUSH baseBrush = CDialog::OnCtlColor(dc, wnd, ctlType);
+
+    if (wnd != nullptr && wnd->GetDlgCtrlID() == notice::FrameControlId) {
+        CRect frame;
+        wnd->GetWindowRect(&frame);
+        notice::Rect panel = notice::PanelRect(frame.Width(), frame.Height());
+        CRect fill(panel.left, panel.top, panel.right, panel.bottom);
+        dc->FillSolidRect(&fill, m_backColor);
+    }
+
+    switch (notice::ChooseColorAnswer(ctlType)) {
+    case notice::ColorAnswer::BackBrushAndColor:
+        dc->SetBkColor(m_backColor);
+        return (HBRUSH)m_backBrush.GetSafeHandle();
+    case notice::ColorAnswer::BackBrush:
+        return (HBRUSH)m_backBrush.GetSafeHandle();
+    case notice::ColorAnswer::BaseResult:
+        break;
+    }
+    return baseBrush;
+}
+
+BOOL CNoticeDialog::OnEraseBkgnd(CDC* dc)
+{
+    Default();
+    if (m_backBitmap.GetSafeHandle() == NULL)
+        return TRUE;
+
+    CRect client;
+    GetClientRect(&client);
+    CDC memory;
+    memory.CreateCompatibleDC(dc);
+    CBitmap* previous = memory.SelectObject(&m_backBitmap);
+    BITMAP info = {};
+    m_backBitmap.GetBitmap(&info);
+    dc->StretchBlt(0, 0, client.Width(), client.Height(), &memory, 0, 0, info.bmWidth, info.bmHeight,
+                   SRCCOPY);
+    memory.SelectObject(previous);
+    memory.DeleteDC();
+    return TRUE;
+}
+
+void CNoticeDialog::OnPaint()
+{
+    if (!IsIconic()) {
+        Default();
+        return;
+    }
+    CPaintDC dc(this);
+    SendMessage(WM_ICONERASEBKGND, (WPARAM)dc.GetSafeHdc(), 0);
+    int cx = ::GetSystemMetrics(SM_CXICON);
+    int cy = ::GetSystemMetrics(SM_CYICON);
+    CRect client;
+    GetClientRect(&client);
+    notice::Point at = notice::MinimizedIconPosition(client.Width(), client.Height(), cx, cy);
+    ::DrawIcon(dc.GetSafeHdc(), at.x, at.y, m_icon);
+}
+
+HCURSOR CNoticeDialog::OnQueryDragIcon()
+{
+    return (HCURSOR)m_icon;
+}
+
+BOOL CNoticeDialog::PreTranslateMessage(MSG* msg)
+{
+    notice::KeyAction action = notice::ClassifyKeyMessage(msg->message, msg->wParam);
+    if (action == notice::KeyAction::RepaintThenPassOn)
+        InvalidateRect(nullptr, TRUE);   // the whole dialog again, background included
+    if (action == notice::KeyAction::Swallow)
+        return TRUE;                      // F1 would become a help request
+    return CDialog::PreTranslateMessage(msg);
+}

@@ -1,0 +1,48 @@
+// The launcher's one window: the modal warning dialog in the user's language.
+#pragma once
+
+#include "framework/afx.h"
+
+class CNoticeDialog : public CDialog
+{
+public:
+    CNoticeDialog(CString languageCode, CWnd* parent);
+
+    // Shows the texts of the row whose code equals code exactly; FALSE (and nothing changed) when no
+    // row has that code.
+    BOOL ApplyLanguage(CString code);
+    // Stores the colour and rebuilds the background brush.
+    void SetBackColor(COLORREF color);
+
+    // The directory of the running executable, without a trailing backslash except at a drive root.
+    // complete (if given) is FALSE when the module path could not be read whole: the directory is
+    // then not the program's.
+    CString GetModuleDirectory(BOOL* complete = nullptr);
+
+    const CString& GetLanguageCode() const { return m_languageCode; }
+    const CString& GetErrorPrefix() const { return m_errorPrefix; }
+    // " (v.1.0.2.0)": worked out from the executable's version resource; the caption does not show it.
+    const CString& GetVersionSuffix() const { return m_versionSuffix; }
+
+protected:
+    BOOL PreTranslateMessage(MSG* msg) override;
+    BOOL OnInitDialog() override;
+    // Starts the support program, or says that it is missing; then closes with IDOK.
+    void OnOK() override;
+    void LaunchSupportTool();
+
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlType);
+    BOOL OnEraseBkgnd(CDC* dc);
+
+    CString m_errorPrefix;
+    HICON m_icon;
+    COLORREF m_backColor;
+    CBrush m_backBrush;
+    CString m_languageCode;
+    CBitmap m_backBitmap;
+    CString m_versionSuffix;
+
+    DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,44 @@
+// The warning dialog's platform-free rules.
+#include "dialog/NoticeRules_core.h"
+
+namespace notice {
+
+namespace {
+constexpr unsigned MsgKeyDown = 0x0100, MsgSysKeyDown = 0x0104, MsgKeyF1 = 0x004D;
+constexpr std::uintptr_t KeyTab = 0x09, KeyMenu = 0x12;
+}  // namespace
+
+ColorAnswer ChooseColorAnswer(unsigned ctlType)
+{
+    switch (ctlType) {
+    case CtlColorEdit:
+    case CtlColorStatic:
+        return ColorAnswer::BackBrushAndColor;
+    case CtlColorDialog:
+        return ColorAnswer::BackBrush;
+    default:
+        return ColorAnswer::BaseResult;
+    }
+}
+
+Rect PanelRect(int frameWidth, int frameHeight)
+{
+    return Rect{0, 6, frameWidth - 2, frameHeight - 2};
+}
+
+Point MinimizedIconPosition(int clientWidth, int clientHeight, int iconWidth, int iconHeight)
+{
+    // Integer division truncates toward zero, also for an icon larger than the client area.
+    return Point{(clientWidth - iconWidth + 1) / 2, (clientHeight - iconHeight + 1) / 2};
+}
+
+KeyAction ClassifyKeyMessage(unsigned message, std::uintptr_t wParam)
+{
+    if ((message == MsgSysKeyDown && wParam == KeyMenu) || (message == MsgKeyDown && wParam == KeyTab))
+        return KeyAction::RepaintThenPassOn;
+    if (message == MsgKeyF1)
+        return KeyAction::Swallow;
+    return KeyAction::PassOn;
+}
+
+}  // namespace notice
