@@ -1,0 +1,64 @@
+// The warning dialog's platform-free rules: colour answers, panel, minimised icon, keys.
+#include <gtest/gtest.h>
+
+#include "dialog/NoticeRules_core.h"
+
+using namespace notice;
+
+TEST(NoticeColorRule, EachCtlColorTypeGetsItsAnswer)
+{
+    struct Row { unsigned type; ColorAnswer expected; } rows[] = {
+        {CtlColorMsgBox, ColorAnswer::BaseResult},  {CtlColorEdit, ColorAnswer::BackBrushAndColor},
+        {CtlColorListBox, ColorAnswer::BaseResult}, {CtlColorButton, ColorAnswer::BaseResult},
+        {CtlColorDialog, ColorAnswer::BackBrush},   {CtlColorScrollBar, ColorAnswer::BaseResult},
+        {CtlColorStatic, ColorAnswer::BackBrushAndColor}, {7, ColorAnswer::BaseResult},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(row.expected, ChooseColorAnswer(row.type)) << "type " << row.type;
+}
+
+TEST(NoticePanel, FillsInsideTheFrameBelowTheCaptionLine)
+{
+    Rect panel = PanelRect(300, 280);
+    EXPECT_EQ(0, panel.left);
+    EXPECT_EQ(6, panel.top);
+    EXPECT_EQ(298, panel.right);
+    EXPECT_EQ(278, panel.bottom);
+
+    // A frame too small for a panel gives an empty (inverted) rectangle, which fills nothing.
+    Rect tiny = PanelRect(1, 4);
+    EXPECT_LE(tiny.right, tiny.left);
+    EXPECT_LE(tiny.bottom, tiny.top);
+}
+
+TEST(NoticeMinimizedIcon, CentredWithDivisionTowardZero)
+{
+    Point at = MinimizedIconPosition(36, 36, 32, 32);
+    EXPECT_EQ(2, at.x);
+    EXPECT_EQ(2, at.y);
+    at = MinimizedIconPosition(37, 38, 32, 32);   // odd remainders
+    EXPECT_EQ(3, at.x);
+    EXPECT_EQ(3, at.y);
+    at = MinimizedIconPosition(16, 20, 32, 32);   // icon larger than the client area
+    EXPECT_EQ(-7, at.x);                          // (16 - 32 + 1) / 2 = -15 / 2 = -7
+    EXPECT_EQ(-5, at.y);                          // (20 - 32 + 1) / 2 = -11 / 2 = -5
+}
+
+TEST(NoticeKeys, AltAndTabRepaintF1IsSwallowedRestPassesOn)
+{
+    const unsigned keyDown = 0x0100, keyUp = 0x0101, sysKeyDown = 0x0104, keyF1 = 0x004D;
+    struct Row { unsigned message; std::uintptr_t key; KeyAction expected; } rows[] = {
+        {sysKeyDown, 0x12, KeyAction::RepaintThenPassOn},   // Alt
+        {keyDown, 0x09, KeyAction::RepaintThenPassOn},      // Tab
+        {keyF1, 0, KeyAction::Swallow},
+        {keyDown, 0x12, KeyAction::PassOn},                 // Alt as an ordinary key-down
+        {sysKeyDown, 0x09, KeyAction::PassOn},              // Alt+Tab belongs to the system
+        {keyUp, 0x09, KeyAction::PassOn},
+        {keyDown, 0x0D, KeyAction::PassOn},                 // Enter
+        {keyDown, 0x1B, KeyAction::PassOn},                 // Escape
+        {keyDown, 0x70, KeyAction::PassOn},                 // F1's key-down itself
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(row.expected, ClassifyKeyMessage(row.message, row.key))
+            << "message 0x" << std::hex << row.message << " key 0x" << row.key;
+}

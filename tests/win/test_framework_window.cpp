@@ -1,0 +1,557 @@
+// The framework's window half under Wine: message maps with their base maps, Default(), the handle
+// map and subclassing, message reflection, data exchange, the modal loop and its PreTranslateMessage
+// walk, the application object and its message box.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/afx.h"
+
+namespace {
+
+// ---- A plain window class whose own procedure records what reaches it ------------------------
+
+std::vector<UINT> g_originalProcSaw;
+
+LRESULT CALLBACK RecordingProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message >= WM_USER)
+        g_originalProcSaw.push_back(message);
+    if (message == WM_USER + 50)
+        return 5050;
+    return ::DefWindowProcA(hWnd, message, wParam, lParam);
+}
+
+HWND CreatePlainWindow(HWND parent = NULL, DWORD style = WS_OVERLAPPEDWINDOW)
+{
+    static ATOM atom = 0;
+    if (atom == 0) {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = RecordingProc;
+        wc.hInstance = ::GetModuleHandleA(NULL);
+        wc.lpszClassName = "FrameworkTestPlain";
+        atom = ::RegisterClassA(&wc);
+    }
+    return ::CreateWindowExA(0, "FrameworkTestPlain", "plain", style, 0, 0, 200, 100, parent, NULL,
+                             ::GetModuleHandleA(NULL), NULL);
+}
+
+// ---- Message maps: a base class and a derived one ------------------------------------------
+
+class CBaseTarget : public CWnd
+{
+public:
+    std::vector<std::string> calls;
+
+    LRESULT OnFirst(WPARAM, LPARAM) { calls.push_back("base first"); return 1; }
+    LRESULT OnSecond(WPARAM, LPARAM) { calls.push_back("base second"); return 2; }
+
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CBaseTarget, CWnd)
+    ON_MESSAGE(WM_USER + 1, OnFirst)
+    ON_MESSAGE(WM_USER + 2, OnSecond)
+END_MESSAGE_MAP()
+
+class CDerivedTarget : public CBaseTarget
+{
+public:
+    LRESULT OnSecondAgain(WPARAM w, LPARAM l)
+    {
+        calls.push_back("derived second");
+        return 20 + (LRESULT)w + (LRESULT)l;
+    }
+    LRESULT OnDefaulted(WPARAM, LPARAM)
+    {
+        calls.push_back("derived defaulted");
+        return Default() + 1;   // the window's own procedure answers 5050
+    }
+
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CDerivedTarget, CBaseTarget)
+    ON_MESSAGE(WM_USER + 2, OnSecondAgain)
+    ON_MESSAGE(WM_USER + 50, OnDefaulted)
+END_MESSAGE_MAP()
+
+TEST(MessageMap, DerivedEntriesFirstThenBaseMapThenWindowProcedure)
+{
+    HWND hWnd = CreatePlainWindow();
+    ASSERT_NE(nullptr, hWnd);
+    CDerivedTarget target;
+    ASSERT_TRUE(target.SubclassWindow(hWnd));
+    g_originalProcSaw.clear();
+
+    EXPECT_EQ(1, ::SendMessageA(hWnd, WM_USER + 1, 0, 0));      // only the base maps it
+    EXPECT_EQ(23, ::SendMessageA(hWnd, WM_USER + 2, 1, 2));     // the derived entry hides the base one
+    EXPECT_EQ(5051, ::SendMessageA(hWnd, WM_USER + 50, 0, 0));  // handler plus Default()
+    ::SendMessageA(hWnd, WM_USER + 3, 0, 0);                    // mapped nowhere
+
+    std::vector<std::string> expectedCalls = {"base first", "derived second", "derived defaulted"};
+    EXPECT_EQ(expectedCalls, target.calls);
+    // The window's own procedure saw what Default() passed on and what no map handled, nothing else.
+    std::vector<UINT> expectedOriginal = {WM_USER + 50, WM_USER + 3};
+    EXPECT_EQ(expectedOriginal, g_originalProcSaw);
+    ::DestroyWindow(hWnd);
+}
+
+TEST(HandleMap, PermanentTemporaryAndDetachOnDestroy)
+{
+    HWND hWnd = CreatePlainWindow();
+    ASSERT_NE(nullptr, hWnd);
+    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hWnd));
+    CWnd* temporary = CWnd::FromHandle(hWnd);
+    ASSERT_NE(nullptr, temporary);
+    EXPECT_EQ(hWnd, temporary->m_hWnd);
+    EXPECT_EQ(temporary, CWnd::FromHandle(hWnd));   // one wrapper per handle until the maps are emptied
+    AfxDeleteTempWndMap();
+    EXPECT_TRUE(::IsWindow(hWnd)) << "a temporary wrapper must never destroy its window";
+
+    CBaseTarget target;
+    ASSERT_TRUE(target.SubclassWindow(hWnd));
+    EXPECT_EQ(&target, CWnd::FromHandlePermanent(hWnd));
+    EXPECT_EQ(&target, CWnd::FromHandle(hWnd));
+    EXPECT_EQ((LONG_PTR)AfxWndProc, ::GetWindowLongPtrA(hWnd, GWLP_WNDPROC));
+
+    CBaseTarget second;
+    EXPECT_FALSE(second.SubclassWindow(hWnd)) << "a window belongs to one object";
+
+    ::DestroyWindow(hWnd);
+    EXPECT_EQ(nullptr, target.m_hWnd);
+    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hWnd));
+}
+
+TEST(HandleMap, UnsubclassRestoresTheWindowProcedure)
+{
+    HWND hWnd = CreatePlainWindow();
+    CBaseTarget target;
+    ASSERT_TRUE(target.SubclassWindow(hWnd));
+    EXPECT_EQ(hWnd, target.UnsubclassWindow());
+    EXPECT_EQ((LONG_PTR)RecordingProc, ::GetWindowLongPtrA(hWnd, GWLP_WNDPROC));
+    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hWnd));
+    EXPECT_EQ(0, ::SendMessageA(hWnd, WM_USER + 1, 0, 0));   // the map no longer answers
+    ::DestroyWindow(hWnd);
+}
+
+TEST(HandleMap, DestroyingTheObjectDestroysItsWindow)
+{
+    HWND hWnd = CreatePlainWindow();
+    {
+        CBaseTarget target;
+        ASSERT_TRUE(target.SubclassWindow(hWnd));
+    }
+    EXPECT_FALSE(::IsWindow(hWnd));
+}
+
+// ---- Reflection: a parent with one child object --------------------------------------------
+
+class CReflectingChild : public CButton
+{
+public:
+    HBRUSH brushToAnswer = NULL;
+    BOOL clickAnswer = FALSE;
+    int clicks = 0;
+    int draws = 0;
+    UINT lastCtlType = 0xFFFF;
+
+    HBRUSH CtlColor(CDC*, UINT ctlType)
+    {
+        lastCtlType = ctlType;
+        return brushToAnswer;
+    }
+    BOOL OnClicked()
+    {
+        ++clicks;
+        return clickAnswer;
+    }
+    void DrawItem(LPDRAWITEMSTRUCT) override { ++draws; }
+
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CReflectingChild, CButton)
+    ON_WM_CTLCOLOR_REFLECT()
+    ON_CONTROL_REFLECT_EX(BN_CLICKED, OnClicked)
+END_MESSAGE_MAP()
+
+class CParentTarget : public CWnd
+{
+public:
+    int commands = 0;
+    void OnButtonCommand() { ++commands; }
+
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CParentTarget, CWnd)
+    ON_COMMAND(77, OnButtonCommand)
+END_MESSAGE_MAP()
+
+struct ReflectionFixture : ::testing::Test
+{
+    CParentTarget parent;
+    CReflectingChild child;
+    HWND hParent = NULL, hChild = NULL;
+
+    void SetUp() override
+    {
+        hParent = CreatePlainWindow();
+        hChild = ::CreateWindowExA(0, "BUTTON", "child", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0, 50,
+                                   20, hParent, (HMENU)77, ::GetModuleHandleA(NULL), NULL);
+        ASSERT_TRUE(parent.SubclassWindow(hParent));
+        ASSERT_TRUE(child.SubclassWindow(hChild));
+    }
+    void TearDown() override { ::DestroyWindow(hParent); }
+};
+
+TEST_F(ReflectionFixture, ChildBrushAnswersTheParentsColourRequest)
+{
+    HDC dc = ::CreateCompatibleDC(NULL);
+    HBRUSH red = ::CreateSolidBrush(RGB(255, 0, 0));
+    child.brushToAnswer = red;
+    EXPECT_EQ((LRESULT)red, ::SendMessageA(hParent, WM_CTLCOLORSTATIC, (WPARAM)dc, (LPARAM)hChild));
+    EXPECT_EQ((UINT)CTLCOLOR_STATIC, child.lastCtlType);
+    EXPECT_EQ((LRESULT)red, ::SendMessageA(hParent, WM_CTLCOLORBTN, (WPARAM)dc, (LPARAM)hChild));
+    EXPECT_EQ((UINT)CTLCOLOR_BTN, child.lastCtlType);
+
+    // A null brush is no answer: the parent's default processing decides.
+    child.brushToAnswer = NULL;
+    LRESULT fallback = ::SendMessageA(hParent, WM_CTLCOLORSTATIC, (WPARAM)dc, (LPARAM)hChild);
+    EXPECT_NE((LRESULT)red, fallback);
+    EXPECT_EQ(::DefWindowProcA(hParent, WM_CTLCOLORSTATIC, (WPARAM)dc, (LPARAM)hChild), fallback);
+    ::DeleteObject(red);
+    ::DeleteDC(dc);
+}
+
+TEST_F(ReflectionFixture, ClickAnsweredFalseStillReachesTheParent)
+{
+    child.clickAnswer = FALSE;
+    ::SendMessageA(hChild, BM_CLICK, 0, 0);
+    EXPECT_EQ(1, child.clicks);
+    EXPECT_EQ(1, parent.commands);
+
+    child.clickAnswer = TRUE;   // the child keeps the click to itself
+    ::SendMessageA(hChild, BM_CLICK, 0, 0);
+    EXPECT_EQ(2, child.clicks);
+    EXPECT_EQ(1, parent.commands);
+
+    // A command without a control window (a menu, an accelerator) goes straight to the parent's map.
+    ::SendMessageA(hParent, WM_COMMAND, MAKEWPARAM(77, 0), 0);
+    EXPECT_EQ(2, child.clicks);
+    EXPECT_EQ(2, parent.commands);
+}
+
+TEST_F(ReflectionFixture, DrawItemGoesToTheChildObject)
+{
+    DRAWITEMSTRUCT draw = {};
+    draw.CtlType = ODT_BUTTON;
+    draw.CtlID = 77;
+    draw.hwndItem = hChild;
+    EXPECT_EQ(TRUE, ::SendMessageA(hParent, WM_DRAWITEM, 77, (LPARAM)&draw));
+    EXPECT_EQ(1, child.draws);
+
+    // For a window without an object the parent's default processing answers.
+    HWND other = ::CreateWindowExA(0, "BUTTON", "", WS_CHILD, 0, 0, 5, 5, hParent, (HMENU)78, NULL, NULL);
+    draw.hwndItem = other;
+    ::SendMessageA(hParent, WM_DRAWITEM, 78, (LPARAM)&draw);
+    EXPECT_EQ(1, child.draws);
+}
+
+// ---- Dialogs ---------------------------------------------------------------------------------
+
+// Builds a small dialog template in memory: OK, Cancel and an edit control.
+class CMemoryTemplate
+{
+public:
+    CMemoryTemplate()
+    {
+        Align();
+        DLGTEMPLATE dlg = {};
+        dlg.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_VISIBLE;
+        dlg.cdit = 3;
+        dlg.cx = 150;
+        dlg.cy = 80;
+        Append(&dlg, sizeof(dlg));
+        Word(0);   // no menu
+        Word(0);   // standard class
+        Text("Test dialog");
+        Item(IDOK, 0x0080, "OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 10, 50);
+        Item(IDCANCEL, 0x0080, "Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 80, 50);
+        Item(300, 0x0081, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER, 10, 10);
+    }
+    LPCDLGTEMPLATEA Get() const { return (LPCDLGTEMPLATEA)m_bytes.data(); }
+
+private:
+    void Append(const void* data, size_t size)
+    {
+        const BYTE* bytes = (const BYTE*)data;
+        m_bytes.insert(m_bytes.end(), bytes, bytes + size);
+    }
+    void Word(WORD w) { Append(&w, sizeof(w)); }
+    void Text(const char* text)
+    {
+        for (; *text != '\0'; ++text)
+            Word((WORD)(unsigned char)*text);
+        Word(0);
+    }
+    void Align()
+    {
+        while (m_bytes.size() % 4 != 0)
+            m_bytes.push_back(0);
+    }
+    void Item(WORD id, WORD atom, const char* text, DWORD style, short x, short y)
+    {
+        Align();
+        DLGITEMTEMPLATE item = {};
+        item.style = style;
+        item.x = x;
+        item.y = y;
+        item.cx = 60;
+        item.cy = 14;
+        item.id = id;
+        Append(&item, sizeof(item));
+        Word(0xFFFF);
+        Word(atom);
+        Text(text);
+        Word(0);   // no creation data
+    }
+    std::vector<BYTE> m_bytes;
+};
+
+// A control whose PreTranslateMessage records and may consume what the modal loop offers it.
+class CRecordingEdit : public CWnd
+{
+public:
+    std::vector<std::string>* log = nullptr;
+    bool consumeKeys = false;
+
+    BOOL PreTranslateMessage(MSG* msg) override
+    {
+        if (msg->message == WM_KEYDOWN) {
+            log->push_back("edit " + std::to_string(msg->wParam));
+            return consumeKeys;
+        }
+        return FALSE;
+    }
+};
+
+// A dialog run from an in-memory template; the test decides what happens once it is up.
+class CTestDialog : public CDialog
+{
+public:
+    std::vector<std::string> log;
+    CRecordingEdit edit;
+    CButton okButton;
+    std::vector<MSG> toPost;     // posted after initialisation, in order
+    int endInInit = 0;           // non-zero: EndDialog with it from OnInitDialog
+    bool okCalled = false, cancelCalled = false;
+
+    CTestDialog() : CDialog(0) { edit.log = &log; }
+
+    INT_PTR DoModal() override
+    {
+        // The same road as CDialog::DoModal, from a template in memory instead of a resource.
+        m_bContinueModal = TRUE;
+        m_nModalResult = -1;
+        AfxHookWindowCreate(this);
+        HWND hWnd = ::CreateDialogIndirectParamA(::GetModuleHandleA(NULL), m_template.Get(), NULL,
+                                                 [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; },
+                                                 0);
+        AfxUnhookWindowCreate();
+        if (hWnd != NULL && m_bContinueModal)
+            RunModalLoop();
+        if (m_hWnd != NULL)
+            DestroyWindow();
+        return m_nModalResult;
+    }
+
+    BOOL PreTranslateMessage(MSG* msg) override
+    {
+        if (msg->message == WM_KEYDOWN)
+            log.push_back("dialog " + std::to_string(msg->wParam));
+        return CDialog::PreTranslateMessage(msg);
+    }
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override
+    {
+        DDX_Control(dx, IDOK, okButton);
+        DDX_Control(dx, 300, edit);
+    }
+    BOOL OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        log.push_back(CWnd::FromHandlePermanent(::GetDlgItem(m_hWnd, 300)) == &edit ? "edit bound"
+                                                                                    : "edit not bound");
+        if (endInInit != 0)
+            EndDialog(endInInit);
+        for (MSG msg : toPost) {
+            HWND target = msg.hwnd == NULL ? m_hWnd : ::GetDlgItem(m_hWnd, (int)(INT_PTR)msg.hwnd);
+            ::PostMessageA(target, msg.message, msg.wParam, msg.lParam);
+        }
+        return TRUE;
+    }
+    void OnOK() override
+    {
+        okCalled = true;
+        CDialog::OnOK();
+    }
+    void OnCancel() override
+    {
+        cancelCalled = true;
+        CDialog::OnCancel();
+    }
+
+private:
+    CMemoryTemplate m_template;
+};
+
+MSG PostTo(int controlId, UINT message, WPARAM wParam)
+{
+    MSG msg = {};
+    msg.hwnd = (HWND)(INT_PTR)controlId;   // a control id, resolved once the dialog exists
+    msg.message = message;
+    msg.wParam = wParam;
+    return msg;
+}
+
+TEST(Dialog, DoModalEndedFromInitialisationReturnsItsCode)
+{
+    CTestDialog dialog;
+    dialog.endInInit = 4321;
+    EXPECT_EQ(4321, dialog.DoModal());
+    EXPECT_EQ(nullptr, dialog.m_hWnd);
+    EXPECT_EQ(nullptr, dialog.okButton.m_hWnd) << "controls are detached with their windows";
+    std::vector<std::string> expected = {"edit bound"};
+    EXPECT_EQ(expected, dialog.log);
+}
+
+TEST(Dialog, RealResourceTemplateRunsToo)
+{
+    // Template 102 of the launcher's resources, ended at once with a distinctive code.
+    class CEndsAtOnce : public CDialog
+    {
+    public:
+        CEndsAtOnce() : CDialog(102) {}
+        BOOL OnInitDialog() override
+        {
+            CDialog::OnInitDialog();
+            EndDialog(77);
+            return TRUE;
+        }
+    } dialog;
+    EXPECT_EQ(77, dialog.DoModal());
+
+    CDialog missing(4711);   // no such template
+    EXPECT_EQ(-1, missing.DoModal());
+}
+
+TEST(ModalLoop, KeysVisitTheControlThenTheDialogThenTheDialogManager)
+{
+    CTestDialog dialog;
+    dialog.toPost = {PostTo(300, WM_KEYDOWN, VK_ESCAPE)};
+    EXPECT_EQ(IDCANCEL, dialog.DoModal());
+    EXPECT_TRUE(dialog.cancelCalled);
+    std::vector<std::string> expected = {"edit bound", "edit 27", "dialog 27"};
+    EXPECT_EQ(expected, dialog.log);
+}
+
+TEST(ModalLoop, AControlThatConsumesAKeyStopsTheWalk)
+{
+    CTestDialog dialog;
+    dialog.edit.consumeKeys = true;
+    // Escape is kept by the edit control; the posted Enter to OK is then the dialog's.
+    dialog.toPost = {PostTo(300, WM_KEYDOWN, VK_ESCAPE), PostTo(IDOK, WM_KEYDOWN, VK_RETURN)};
+    EXPECT_EQ(IDOK, dialog.DoModal());
+    EXPECT_TRUE(dialog.okCalled);
+    EXPECT_FALSE(dialog.cancelCalled);
+    std::vector<std::string> expected = {"edit bound", "edit 27", "dialog 13"};
+    EXPECT_EQ(expected, dialog.log);
+}
+
+TEST(ModalLoop, CommandsReachTheVirtualHandlers)
+{
+    CTestDialog dialog;
+    MSG cancel = PostTo(0, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED));
+    cancel.hwnd = NULL;
+    dialog.toPost = {cancel};
+    EXPECT_EQ(IDCANCEL, dialog.DoModal());
+    EXPECT_TRUE(dialog.cancelCalled);
+
+    CTestDialog closed;
+    MSG close = PostTo(0, WM_SYSCOMMAND, SC_CLOSE);
+    close.hwnd = NULL;
+    closed.toPost = {close};
+    EXPECT_EQ(IDCANCEL, closed.DoModal()) << "the close box acts as Cancel";
+}
+
+// ---- The application object and its message box --------------------------------------------
+
+std::string g_boxCaption, g_boxText;
+
+void CALLBACK ReadAndCloseMessageBox(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND box = ::FindWindowA("#32770", NULL);
+    for (; box != NULL; box = ::FindWindowExA(NULL, box, "#32770", NULL)) {
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(box, &pid);
+        if (pid == ::GetCurrentProcessId() && ::IsWindowVisible(box))
+            break;
+    }
+    if (box == NULL)
+        return;   // not up yet: the next tick looks again
+    char text[512] = "";
+    ::GetWindowTextA(box, text, sizeof(text));
+    g_boxCaption = text;
+    ::GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
+    g_boxText = text;
+    ::KillTimer(NULL, id);
+    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
+TEST(Application, MessageBoxCaptionIsTheExecutablesBaseName)
+{
+    CWinApp app;   // no name given: the title comes from the executable
+    EXPECT_EQ(&app, AfxGetApp());
+    EXPECT_STREQ("win_test_framework_window", app.GetAppTitle());
+
+    g_boxCaption.clear();
+    g_boxText.clear();
+    ::SetTimer(NULL, 0, 50, ReadAndCloseMessageBox);
+    EXPECT_EQ(IDOK, AfxMessageBox("Fehler\nDatei nicht gefunden: C:\\x.exe", MB_OK | MB_ICONERROR));
+    EXPECT_EQ("win_test_framework_window", g_boxCaption);
+    EXPECT_EQ("Fehler\nDatei nicht gefunden: C:\\x.exe", g_boxText);
+}
+
+TEST(Application, MainWindowPointerDoesNotOutliveItsObject)
+{
+    CWinApp app("Named");
+    EXPECT_STREQ("Named", app.GetAppTitle());
+    {
+        CDialog dialog(102);
+        app.m_pMainWnd = &dialog;
+        EXPECT_EQ(&dialog, AfxGetThread()->GetMainWnd());
+    }
+    EXPECT_EQ(nullptr, app.m_pMainWnd);
+}
+
+TEST(Exceptions, AttachingANullHandleRaisesAResourceExceptionForTheStandardReport)
+{
+    CBrush brush;
+    bool caught = false;
+    try {
+        brush.Attach(NULL);
+    } catch (CResourceException* e) {
+        caught = true;
+        char text[256] = "";
+        EXPECT_TRUE(e->GetErrorMessage(text, sizeof(text)));
+        EXPECT_STRNE("", text);
+        e->Delete();
+    }
+    EXPECT_TRUE(caught);
+}
+
+}  // namespace
