@@ -1,0 +1,350 @@
+// The owner-drawn button's platform-free rules: hot state, paint plan, image placement and slots,
+// caption centring, the default-button style transform, check-box types and setter results.
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+#include "controls/DrawButton_core.h"
+
+using namespace drawbutton;
+
+namespace drawbutton {
+std::ostream& operator<<(std::ostream& out, const Rect& r)
+{
+    return out << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
+}
+}  // namespace drawbutton
+
+namespace {
+
+// ---- Hot state -----------------------------------------------------------------------------
+
+TEST(DrawButtonHotState, MouseMoveFollowsTheTable)
+{
+    struct Row {
+        const char* what;
+        bool hot;
+        MouseMoveFacts facts;   // left down, flat, over button, hover when inactive, active window
+        HotStep expected;       // hot, repaint, track leave
+    } rows[] = {
+        {"enters: lights once and asks for the leave", false, {false, true, true, true, false}, {true, true, true}},
+        {"further moves over it: nothing", true, {false, true, true, true, true}, {true, false, false}},
+        {"moves onto another window: dark with one repaint", true, {false, true, false, true, true}, {false, true, false}},
+        {"not hot, another window: nothing", false, {false, true, false, true, true}, {false, false, false}},
+        {"drag from elsewhere does not light it", false, {true, true, true, true, true}, {false, false, false}},
+        {"a lit button stays lit while pressed over it", true, {true, true, true, true, true}, {true, false, false}},
+        {"a lit button dragged off goes dark", true, {true, true, false, true, true}, {false, true, false}},
+        {"3-D look never lights", false, {false, false, true, true, true}, {false, false, false}},
+        {"inactive thread, hover only when active: stays dark", false, {false, true, true, false, false}, {false, false, false}},
+        {"active window, hover only when active: lights", false, {false, true, true, false, true}, {true, true, true}},
+        {"lit, thread became inactive: dark", true, {false, true, true, false, false}, {false, true, false}},
+    };
+    for (const Row& row : rows) {
+        const HotStep step = OnMouseMove(row.hot, row.facts);
+        EXPECT_EQ(row.expected.hot, step.hot) << row.what;
+        EXPECT_EQ(row.expected.repaint, step.repaint) << row.what;
+        EXPECT_EQ(row.expected.trackLeave, step.trackLeave) << row.what;
+    }
+}
+
+TEST(DrawButtonHotState, LeaveRepaintsOnlyALitFlatButton)
+{
+    struct Row { bool flat, hot; HotStep expected; } rows[] = {
+        {true, true, {false, true, false}},
+        {true, false, {false, false, false}},
+        {false, false, {false, false, false}},
+        {false, true, {true, false, false}},   // cannot happen; the 3-D look leaves it alone
+    };
+    for (const Row& row : rows) {
+        const HotStep step = LeaveHot(row.flat, row.hot);
+        EXPECT_EQ(row.expected.hot, step.hot) << "flat " << row.flat << " hot " << row.hot;
+        EXPECT_EQ(row.expected.repaint, step.repaint) << "flat " << row.flat << " hot " << row.hot;
+        EXPECT_FALSE(step.trackLeave);
+    }
+}
+
+// ---- Paint plan ----------------------------------------------------------------------------
+
+PaintFacts Facts(uint32_t state, bool flat = true)
+{
+    PaintFacts f = {};
+    f.itemState = state;
+    f.flatLook = flat;
+    f.flatBorder = true;
+    return f;
+}
+
+TEST(DrawButtonPaintPlan, PressedStateByMode)
+{
+    struct Row { const char* what; PaintFacts facts; bool pressed; } rows[] = {
+        {"selected", Facts(StateSelected), true},
+        {"idle", Facts(0), false},
+        {"menu open", [] { auto f = Facts(0); f.menuSet = f.menuShown = true; return f; }(), true},
+        {"menu flag without a menu", [] { auto f = Facts(0); f.menuShown = true; return f; }(), false},
+        {"checked in check mode", [] { auto f = Facts(0); f.checkMode = f.checked = true; return f; }(), true},
+        {"unchecked but selected in check mode", [] { auto f = Facts(StateSelected); f.checkMode = true; return f; }(), true},
+        {"menu open in check mode is not pressed", [] { auto f = Facts(0); f.checkMode = true; f.menuSet = f.menuShown = true; return f; }(), false},
+        {"checked outside check mode is not pressed", [] { auto f = Facts(0); f.checked = true; return f; }(), false},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(row.pressed, PlanPaint(row.facts).pressed) << row.what;
+}
+
+TEST(DrawButtonPaintPlan, BorderFrameAndFocusRectByLook)
+{
+    struct Row {
+        const char* what;
+        PaintFacts facts;
+        Border border;
+        bool blackFrame, focusRect;
+    } rows[] = {
+        {"flat idle", Facts(0), Border::None, false, false},
+        {"flat hot", [] { auto f = Facts(0); f.hot = true; return f; }(), Border::Face, false, false},
+        {"flat hot without flat border", [] { auto f = Facts(0); f.hot = true; f.flatBorder = false; return f; }(), Border::None, false, false},
+        {"flat pressed", Facts(StateSelected), Border::Face, false, false},
+        {"flat pressed without flat border", [] { auto f = Facts(StateSelected); f.flatBorder = false; return f; }(), Border::None, false, false},
+        {"flat focused", Facts(StateFocus), Border::None, false, false},
+        {"flat focused with focus rect", [] { auto f = Facts(StateFocus); f.focusRectWhenFlat = true; return f; }(), Border::None, false, true},
+        {"flat default: no black frame", [] { auto f = Facts(0); f.isDefault = true; return f; }(), Border::None, false, false},
+        {"3-D idle", Facts(0, false), Border::RaisedBevel, false, false},
+        {"3-D pressed", Facts(StateSelected, false), Border::ShadowFrame, false, false},
+        {"3-D focused", Facts(StateFocus, false), Border::RaisedBevel, true, true},
+        {"3-D default", [] { auto f = Facts(0, false); f.isDefault = true; return f; }(), Border::RaisedBevel, true, false},
+        {"3-D hot flag is ignored", [] { auto f = Facts(0, false); f.hot = true; return f; }(), Border::RaisedBevel, false, false},
+    };
+    for (const Row& row : rows) {
+        const PaintPlan plan = PlanPaint(row.facts);
+        EXPECT_EQ(row.border, plan.border) << row.what;
+        EXPECT_EQ(row.blackFrame, plan.blackFrame) << row.what;
+        EXPECT_EQ(row.focusRect, plan.focusRect) << row.what;
+    }
+    const PaintPlan disabled = PlanPaint(Facts(StateDisabled | StateFocus));
+    EXPECT_TRUE(disabled.disabled);
+    EXPECT_TRUE(disabled.focused);
+}
+
+TEST(DrawButtonPaintPlan, ColourSlotsByState)
+{
+    EXPECT_EQ(ColorNormalBack, BackgroundSlot(false, false, false));
+    EXPECT_EQ(ColorFocusBack, BackgroundSlot(false, false, true));
+    EXPECT_EQ(ColorHotBack, BackgroundSlot(true, false, true));
+    EXPECT_EQ(ColorHotBack, BackgroundSlot(false, true, true));
+
+    // The text never uses the focus slots.
+    EXPECT_EQ(ColorNormalText, TextColorSlots(false, false).text);
+    EXPECT_EQ(ColorNormalBack, TextColorSlots(false, false).back);
+    EXPECT_EQ(ColorHotText, TextColorSlots(true, false).text);
+    EXPECT_EQ(ColorHotText, TextColorSlots(false, true).text);
+    EXPECT_EQ(ColorHotBack, TextColorSlots(false, true).back);
+}
+
+TEST(DrawButtonPaintPlan, RaisedBevelPoints)
+{
+    BevelLine lines[4];
+    RaisedBevel({1, 2, 41, 22}, lines);
+    const BevelLine expected[4] = {
+        {BevelLine::Highlight, {{1, 21}, {1, 2}, {41, 2}}},
+        {BevelLine::Light, {{2, 21}, {2, 3}, {41, 3}}},
+        {BevelLine::DarkShadow, {{1, 21}, {40, 21}, {40, 1}}},
+        {BevelLine::Shadow, {{2, 20}, {39, 20}, {39, 2}}},
+    };
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(expected[i].pen, lines[i].pen) << "line " << i;
+        for (int p = 0; p < 3; ++p) {
+            EXPECT_EQ(expected[i].points[p].x, lines[i].points[p].x) << "line " << i << " point " << p;
+            EXPECT_EQ(expected[i].points[p].y, lines[i].points[p].y) << "line " << i << " point " << p;
+        }
+    }
+}
+
+// ---- Caption centring ----------------------------------------------------------------------
+
+TEST(DrawButtonCaption, CentredWithRemaindersDroppedTowardZero)
+{
+    struct Row { const char* what; Rect available, measured, expected; } rows[] = {
+        {"even remainders", {0, 0, 100, 30}, {0, 0, 40, 10}, {30, 10, 70, 20}},
+        {"odd remainders", {0, 0, 75, 25}, {0, 0, 40, 12}, {17, 6, 57, 18}},
+        {"shifted area", {1, 1, 76, 26}, {1, 1, 41, 13}, {18, 7, 58, 19}},
+        // Taller than the area by 7: up by 3 (not 4), out over both edges.
+        {"block taller than the button", {0, 0, 60, 20}, {0, 0, 50, 27}, {5, -3, 55, 24}},
+        {"block wider by an odd amount", {0, 0, 20, 20}, {0, 0, 25, 10}, {-2, 5, 23, 15}},
+        {"exact fit", {3, 4, 53, 24}, {3, 4, 53, 24}, {3, 4, 53, 24}},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(row.expected, CentreCaption(row.available, row.measured)) << row.what;
+}
+
+// ---- Images --------------------------------------------------------------------------------
+
+TEST(DrawButtonImages, SlotChoice)
+{
+    struct Row { bool checkMode, pressed, hot, slot1; int expected; } rows[] = {
+        {false, false, false, true, 1},   // normal image while neither hot nor pressed
+        {false, false, true, true, 0},
+        {false, true, false, true, 0},
+        {false, false, false, false, 0},  // only the hot slot: it shows always
+        {true, false, true, true, 1},     // check mode: hot does not count
+        {true, true, false, true, 0},     // checked (drawn pressed) shows the hot image
+        {true, false, false, false, 0},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(row.expected, ChooseImageSlot(row.checkMode, row.pressed, row.hot, row.slot1))
+            << "check mode " << row.checkMode << " pressed " << row.pressed << " hot " << row.hot
+            << " slot 1 " << row.slot1;
+}
+
+PlaceInput Place(uint8_t align, bool hasText, bool pressed = false)
+{
+    PlaceInput in = {};
+    in.align = align;
+    in.hasText = hasText;
+    in.item = {0, 0, 100, 40};
+    in.caption = {0, 0, 100, 40};
+    in.pressed = pressed;
+    in.width = 16;
+    in.height = 15;
+    in.marginX = 3;
+    in.marginY = 3;
+    in.pressShift = {1, 1};
+    in.clientRight = 100;
+    return in;
+}
+
+TEST(DrawButtonImages, PlacementForEveryAlignment)
+{
+    struct Row { const char* what; PlaceInput in; Rect image, caption; } rows[] = {
+        // Beside the text: 3 right of the item's edge, centred vertically (25 / 2 = 12).
+        {"left, text", Place(ImageLeft, true), {3, 12, 100, 40}, {19, 0, 100, 40}},
+        {"left, alone", Place(ImageLeft, false), {42, 12, 100, 40}, {0, 0, 100, 40}},
+        {"top, text", Place(ImageTop, true), {42, 3, 100, 40}, {0, 15, 100, 40}},
+        {"top, alone", Place(ImageTop, false), {42, 12, 100, 40}, {0, 0, 100, 40}},
+        {"right, text", Place(ImageRight, true), {81, 12, 100, 40}, {3, 0, 81, 40}},
+        {"right, alone: at the top", Place(ImageRight, false), {42, 0, 100, 40}, {0, 0, 100, 40}},
+        {"corner, text", Place(ImageAtCorner, true), {0, 0, 100, 40}, {0, 0, 100, 40}},
+        {"corner, alone", Place(ImageAtCorner, false), {0, 0, 100, 40}, {0, 0, 100, 40}},
+        {"left, text, pressed", Place(ImageLeft, true, true), {4, 13, 101, 41}, {19, 0, 100, 40}},
+        {"top, text, pressed", Place(ImageTop, true, true), {43, 4, 101, 41}, {0, 15, 100, 40}},
+        {"right, text, pressed", Place(ImageRight, true, true), {82, 13, 101, 41}, {3, 0, 81, 40}},
+        {"corner, pressed", Place(ImageAtCorner, false, true), {1, 1, 101, 41}, {0, 0, 100, 40}},
+        {"left, pressed, shift down",
+         [] { auto in = Place(ImageLeft, false, true); in.pressShift = {0, 2}; return in; }(),
+         {42, 14, 100, 42}, {0, 0, 100, 40}},
+        {"left, pressed in check mode: not moved",
+         [] { auto in = Place(ImageLeft, true, true); in.checkMode = true; return in; }(),
+         {3, 12, 100, 40}, {19, 0, 100, 40}},
+    };
+    for (const Row& row : rows) {
+        const Placement out = PlaceImage(row.in);
+        EXPECT_EQ(row.image, out.image) << row.what;
+        EXPECT_EQ(row.caption, out.caption) << row.what;
+    }
+}
+
+TEST(DrawButtonImages, PlacementArithmeticIsSigned)
+{
+    // An image larger than the button is centred about it (negative halves drop toward zero).
+    PlaceInput in = Place(ImageLeft, false);
+    in.width = 105;
+    in.height = 45;
+    const Placement out = PlaceImage(in);
+    EXPECT_EQ(-2, out.image.left);
+    EXPECT_EQ(-2, out.image.top);
+
+    // The top alignment's margin is a client coordinate even when the item starts lower.
+    in = Place(ImageTop, true);
+    in.item = {0, 10, 100, 50};
+    EXPECT_EQ(3, PlaceImage(in).image.top);
+}
+
+TEST(DrawButtonImages, IconThenBitmapBothNarrowTheCaption)
+{
+    PlaceInput icon = Place(ImageLeft, true);
+    const Placement first = PlaceImage(icon);
+    PlaceInput bitmap = Place(ImageLeft, true);
+    bitmap.caption = first.caption;
+    bitmap.width = 10;
+    const Placement second = PlaceImage(bitmap);
+    EXPECT_EQ(3, second.image.left);   // both images start at the item's edge
+    EXPECT_EQ((Rect{32, 0, 100, 40}), second.caption);   // 19 + 10 + 3
+}
+
+// ---- Styles and codes ----------------------------------------------------------------------
+
+TEST(DrawButtonStyles, CheckModeOnlyForCheckBoxTypes)
+{
+    for (uint32_t type = 0; type <= 0x1F; ++type) {
+        const bool expected = type == 2 || type == 3 || type == 5 || type == 6;
+        EXPECT_EQ(expected, IsCheckBoxType(type | 0x50010000)) << "type " << type;
+    }
+    EXPECT_FALSE(IsCheckBoxType(0x07));   // group box: has the bit of value 2
+    EXPECT_FALSE(IsCheckBoxType(0x0B));   // owner-drawn: has it too
+    EXPECT_TRUE(IsCheckBoxType(0x05));    // 3-state: has it not, and is a check box
+}
+
+TEST(DrawButtonStyles, DefaultFromTemplateStyle)
+{
+    EXPECT_TRUE(IsDefPushButtonType(0x50010001));
+    EXPECT_FALSE(IsDefPushButtonType(0x50010000));
+    EXPECT_TRUE(IsDefPushButtonType(0x50010021));    // BS_LEFTTEXT lies outside the type bits
+    EXPECT_FALSE(IsDefPushButtonType(0x50010011));   // 0x11 is not a default push button
+}
+
+TEST(DrawButtonStyles, SetStyleKeepsOwnerDrawAndTracksTheDefault)
+{
+    struct Row { uintptr_t wParam; DefaultChange change; uintptr_t passed; } rows[] = {
+        {0x00, DefaultChange::Clear, 0x0B},          // BS_PUSHBUTTON
+        {0x01, DefaultChange::Set, 0x0B},            // BS_DEFPUSHBUTTON
+        {0x0B, DefaultChange::Keep, 0x0B},           // BS_OWNERDRAW
+        {0x03, DefaultChange::Keep, 0x0B},
+        {0x1F, DefaultChange::Keep, 0x0B},           // every type bit set
+        {0x14, DefaultChange::Keep, 0x0B},
+        {0x21, DefaultChange::Set, 0x2B},            // BS_LEFTTEXT passes
+        {0x10000F00, DefaultChange::Clear, 0x10000F0B},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(row.change, DefaultChangeForStyle(row.wParam)) << std::hex << row.wParam;
+        EXPECT_EQ(row.passed, OwnerDrawStyle(row.wParam)) << std::hex << row.wParam;
+        EXPECT_EQ(TypeOwnerDraw, OwnerDrawStyle(row.wParam) & ButtonTypeMask) << std::hex << row.wParam;
+    }
+}
+
+TEST(DrawButtonStyles, DialogCodeAndSetCheck)
+{
+    EXPECT_EQ(0x2010u, DialogCode(0x2000, true));
+    EXPECT_EQ(0x2020u, DialogCode(0x2000, false));
+    EXPECT_EQ(0x0020u, DialogCode(0, false));
+
+    const bool checks[] = {false, true, true, false, false};   // wParam 0 .. 4
+    for (uintptr_t w = 0; w < 5; ++w)
+        EXPECT_EQ(checks[w], CheckFromSetCheck(w)) << "BM_SETCHECK " << w;
+}
+
+TEST(DrawButtonSetters, ResultCodes)
+{
+    for (unsigned align = 0; align < 256; ++align)
+        EXPECT_EQ(align <= 3 ? ResultDone : ResultBadImageAlign, CheckImageAlign((uint8_t)align))
+            << "align " << align;
+
+    Shift shift = {7, 7};
+    EXPECT_EQ(ResultDone, PressShiftFor(PressShiftDiagonal, &shift));
+    EXPECT_EQ(1, shift.x);
+    EXPECT_EQ(1, shift.y);
+    EXPECT_EQ(ResultDone, PressShiftFor(PressShiftDown, &shift));
+    EXPECT_EQ(0, shift.x);
+    EXPECT_EQ(2, shift.y);
+    for (unsigned style : {2u, 3u, 255u}) {
+        EXPECT_EQ(ResultBadPressShift, PressShiftFor((uint8_t)style, &shift)) << "style " << style;
+        EXPECT_EQ(0, shift.x) << "a refused style changes nothing";
+        EXPECT_EQ(2, shift.y);
+    }
+}
+
+TEST(DrawButtonMenu, CommandZeroPostsNothing)
+{
+    EXPECT_FALSE(MenuCommandPosts(0));
+    EXPECT_TRUE(MenuCommandPosts(1));
+    EXPECT_EQ(0x1234u, MenuCommandParam(0x1234));
+    EXPECT_EQ(0x0001u, MenuCommandParam(0x70001));
+}
+
+}  // namespace
