@@ -63,9 +63,14 @@ if [ ! -f "$dir/prefix.made" ]; then
   "$W/wine64" wineboot -i </dev/null >/dev/null 2>&1
   touch "$dir/prefix.made"
 fi
-"$W/wine64" cmd /c exit </dev/null >/dev/null 2>&1
 for reg in "$here"/../tests/wine/*.reg; do
   reg=$(cd "$(dirname "$reg")" && pwd)/$(basename "$reg")
   "$W/wine64" reg import "Z:${reg//\//\\}" </dev/null >/dev/null 2>&1
 done
+# The first program of a session applies the prefix's theme into volatile system parameters, which
+# outrank the colours just imported: a new wineserver session starts without them.
+"$W/wineserver64" -k >/dev/null 2>&1 || true
+"$W/wineserver64" -w >/dev/null 2>&1 || true
+"$W/wineserver64" -p </dev/null >/dev/null 2>&1
+"$W/wine64" cmd /c exit </dev/null >/dev/null 2>&1
 echo "wine environment up: DISPLAY=$display WINEPREFIX=$WINEPREFIX"

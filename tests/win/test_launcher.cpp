@@ -1,0 +1,484 @@
+// The launcher's Windows side under Wine: the registry reader and the language probe against real
+// keys, the version reader on real files, and the warning dialog from its real template.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/LanguageProbe.h"
+#include "app/Version.h"
+#include "dialog/NoticeDialog.h"
+
+namespace {
+
+const char* const TestKey = "Software\\TeleskarnTests\\Reader";
+
+std::string ModuleDirectory()
+{
+    char path[MAX_PATH] = "";
+    ::GetModuleFileNameA(NULL, path, MAX_PATH);
+    std::string directory(path);
+    return directory.substr(0, directory.find_last_of('\\'));
+}
+
+// ---- Registry reader -----------------------------------------------------------------------
+
+class RegistryReader : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, TestKey);
+        ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(HKEY_CURRENT_USER, TestKey, 0, NULL, 0, KEY_ALL_ACCESS,
+                                                   NULL, &m_key, NULL));
+    }
+    void TearDown() override
+    {
+        ::RegCloseKey(m_key);
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\TeleskarnTests");
+    }
+    void Set(const char* name, DWORD type, const std::string& data)
+    {
+        ASSERT_EQ(ERROR_SUCCESS,
+                  ::RegSetValueExA(m_key, name, 0, type, (const BYTE*)data.data(), (DWORD)data.size()));
+    }
+    CString Read(const char* name, const char* subKey = TestKey)
+    {
+        CRegistryKeyReader reader(HKEY_CURRENT_USER, subKey);
+        return reader.ReadStringValue(name);
+    }
+
+    HKEY m_key = NULL;
+};
+
+TEST_F(RegistryReader, TextsUpToTheFirstNulAndNothingBeyondTheBuffer)
+{
+    const std::string fits(CRegistryKeyReader::DataBufferSize, 'a');      // fills the buffer, no NUL
+    Set("exactFit", REG_BINARY, fits);
+    Set("withNul", REG_SZ, std::string(CRegistryKeyReader::DataBufferSize - 1, 'b') + '\0');
+    Set("overLong", REG_SZ, std::string(300, 'c') + '\0');
+    Set("binary", REG_BINARY, std::string("de\0xyz", 6));
+    Set("tag", REG_SZ, std::string("en-us;English\0", 14));
+    Set("empty", REG_SZ, std::string("\0", 1));
+    Set("", REG_SZ, std::string("zz-default\0", 11));
+
+    EXPECT_STREQ(fits.c_str(), Read("exactFit"));
+    EXPECT_EQ(259, Read("withNul").GetLength());
+    EXPECT_STREQ("", Read("overLong")) << "data that do not fit give no text";
+    EXPECT_STREQ("de", Read("binary")) << "the type is not examined";
+    EXPECT_STREQ("en-us;English", Read("tag"));
+    EXPECT_STREQ("", Read("empty"));
+    EXPECT_STREQ("", Read("noSuchValue"));
+    EXPECT_STREQ("zz-default", Read("")) << "an empty name reads the key's default value";
+    EXPECT_STREQ("", Read("tag", "Software\\TeleskarnTests\\NoSuchKey"));
+}
+
+// ---- Language probe -------------------------------------------------------------------------
+
+const char* const TableKey = "MIME\\Database\\Rfc1766";
+
+TEST(LanguageProbe, LooksUpTheImportedTable)
+{
+    CLanguageProbe probe;
+    struct Row { const char* id; const char* code; } rows[] = {
+        {"0407", "de"}, {"0409", "en"}, {"0809", "en"}, {"0406", "da"}, {"0410", "it"}, {"040b", "fi"},
+        {"040B", "fi"},   // value names are not case-sensitive
+        {"0414", "no"}, {"041d", "sv"}, {"040c", "fr"}, {"0807", "de"}, {"9999", ""},
+    };
+    for (const Row& row : rows)
+        EXPECT_STREQ(row.code, probe.LookupRfc1766Code(row.id)) << "identifier " << row.id;
+
+    // The fixture runs the tests with LC_ALL=C.UTF-8, an English (0409) user locale.
+    EXPECT_STREQ("en", probe.GetLanguageCode());
+}
+
+TEST(LanguageProbe, WithoutTheTableTheCodeIsEmpty)
+{
+    // Take the table away for the duration of the test and put it back value by value.
+    std::vector<std::pair<std::string, std::string>> saved;
+    HKEY key = NULL;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegOpenKeyExA(HKEY_CLASSES_ROOT, TableKey, 0, KEY_READ, &key));
+    for (DWORD i = 0;; ++i) {
+        char name[64], data[260];
+        DWORD nameLength = sizeof(name), dataLength = sizeof(data), type = 0;
+        if (::RegEnumValueA(key, i, name, &nameLength, NULL, &type, (BYTE*)data, &dataLength) != ERROR_SUCCESS)
+            break;
+        saved.emplace_back(name, std::string(data, dataLength));
+    }
+    ::RegCloseKey(key);
+    ASSERT_FALSE(saved.empty());
+    ASSERT_EQ(ERROR_SUCCESS, ::RegDeleteTreeA(HKEY_CLASSES_ROOT, TableKey));
+    ::RegDeleteKeyA(HKEY_CLASSES_ROOT, TableKey);
+
+    CLanguageProbe probe;
+    CString withoutTable = probe.GetLanguageCode();
+    CString lookedUp = probe.LookupRfc1766Code("0407");
+
+    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(HKEY_CLASSES_ROOT, TableKey, 0, NULL, 0, KEY_ALL_ACCESS, NULL,
+                                               &key, NULL));
+    for (const auto& value : saved)
+        ::RegSetValueExA(key, value.first.c_str(), 0, REG_SZ, (const BYTE*)value.second.data(),
+                         (DWORD)value.second.size());
+    ::RegCloseKey(key);
+
+    EXPECT_STREQ("", withoutTable);
+    EXPECT_STREQ("", lookedUp);
+    EXPECT_STREQ("de", probe.LookupRfc1766Code("0407")) << "the table is back for the other tests";
+}
+
+// ---- Version reader -------------------------------------------------------------------------
+
+TEST(VersionReader, ReadsTheLaunchersOwnVersion)
+{
+    std::string launcher = ModuleDirectory() + "\\Teleskarn.exe";
+    ASSERT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(launcher.c_str())) << launcher;
+    EXPECT_STREQ("1.0.2.0", CVersion(launcher.c_str()).GetFileVersion());
+
+    CString product("unchanged");
+    CVersion::QueryVersionString(launcher.c_str(), "ProductName", product);
+    EXPECT_STREQ("Vantaro Teleskarn", product);
+    CString raw;
+    CVersion::QueryVersionString(launcher.c_str(), "FileVersion", raw);
+    EXPECT_STREQ("1, 0, 2, 0", raw);
+
+    EXPECT_STREQ("CVersion", CVersion("x").GetRuntimeClass()->m_lpszClassName);
+    EXPECT_EQ(0xFFFFu, RUNTIME_CLASS(CVersion)->m_wSchema);
+}
+
+TEST(VersionReader, FailuresLeaveTheCallersStringAlone)
+{
+    std::string missing = ModuleDirectory() + "\\no-such-file.exe";
+    std::string plain = ModuleDirectory() + "\\version-test.txt";
+    HANDLE file = ::CreateFileA(plain.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    DWORD written = 0;
+    ::WriteFile(file, "no version here", 15, &written, NULL);
+    ::CloseHandle(file);
+
+    for (const std::string& path : {missing, plain}) {
+        EXPECT_STREQ("", CVersion(path.c_str()).GetFileVersion()) << path;
+        CString value("unchanged");
+        CVersion::QueryVersionString(path.c_str(), "FileVersion", value);
+        EXPECT_STREQ("unchanged", value) << path;
+    }
+    // A resource without the asked-for string leaves it alone too.
+    CString value("unchanged");
+    CVersion::QueryVersionString((ModuleDirectory() + "\\Teleskarn.exe").c_str(), "NoSuchKey", value);
+    EXPECT_STREQ("unchanged", value);
+    ::DeleteFileA(plain.c_str());
+}
+
+// ---- The warning dialog ----------------------------------------------------------------------
+
+// Runs the real dialog; inspect() sees it once it is up and shown, then it is cancelled.
+class CInspectedDialog : public CNoticeDialog
+{
+public:
+    std::function<void(CInspectedDialog&)> inspect;
+
+    explicit CInspectedDialog(const char* code) : CNoticeDialog(code, nullptr) {}
+
+    using CNoticeDialog::PreTranslateMessage;
+    int erasures = 0;   // WM_ERASEBKGND seen
+    CString Text(int id) const
+    {
+        char text[1024] = "";
+        ::GetDlgItemTextA(m_hWnd, id, text, sizeof(text));
+        return text;
+    }
+    CString Caption() const
+    {
+        char text[256] = "";
+        ::GetWindowTextA(m_hWnd, text, sizeof(text));
+        return text;
+    }
+    HBRUSH AskColor(UINT message, HDC dc, HWND control)
+    {
+        return (HBRUSH)::SendMessageA(m_hWnd, message, (WPARAM)dc, (LPARAM)control);
+    }
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_ERASEBKGND)
+            ++erasures;
+        if (message == WM_APP) {
+            if (inspect)
+                inspect(*this);
+            PostMessage(WM_COMMAND, IDCANCEL);
+            return 0;
+        }
+        return CNoticeDialog::WindowProc(message, wParam, lParam);
+    }
+    BOOL OnInitDialog() override
+    {
+        BOOL result = CNoticeDialog::OnInitDialog();
+        PostMessage(WM_APP);   // the dialog is shown before posted messages are read
+        return result;
+    }
+};
+
+struct LanguageCase
+{
+    const char* given;
+    const char* applied;
+    const char* head;
+    const char* cancel;
+    const char* errorPrefix;
+};
+
+TEST(NoticeDialog, AppliesTheRowOrFallsBackToEnglish)
+{
+    const LanguageCase cases[] = {
+        {"de", "de", "ACHTUNG", "Abbrechen", "Fehler\nDatei nicht gefunden: "},
+        {"en", "en", "ATTENTION", "Cancel", "Error\nFile not found: "},
+        {"da", "da", "OBS..!", "Cancel", "Error\nFile not found: "},
+        {"it", "it", "Attenzione", "Annulla", "Error\nFile not found: "},
+        {"fi", "fi", "Varoitus", "Keskeyt\xE4", "Error\nFile not found: "},
+        {"no", "no", "Advarsel", "Avbryt", "Error\nFile not found: "},
+        {"sv", "sv", "Varning", "Avbryt", "Error\nFile not found: "},
+        {"fr", "en", "ATTENTION", "Cancel", "Error\nFile not found: "},
+        {"", "en", "ATTENTION", "Cancel", "Error\nFile not found: "},
+        {"DE", "en", "ATTENTION", "Cancel", "Error\nFile not found: "},
+        {"dk", "en", "ATTENTION", "Cancel", "Error\nFile not found: "},
+        {"se", "en", "ATTENTION", "Cancel", "Error\nFile not found: "},
+        {"de-x", "en", "ATTENTION", "Cancel", "Error\nFile not found: "},
+    };
+    for (const LanguageCase& c : cases) {
+        SCOPED_TRACE(std::string("code \"") + c.given + "\"");
+        CInspectedDialog dialog(c.given);
+        bool inspected = false;
+        dialog.inspect = [&](CInspectedDialog& d) {
+            inspected = true;
+            EXPECT_STREQ(c.applied, d.GetLanguageCode());
+            EXPECT_STREQ(c.head, d.Text(1000));
+            EXPECT_STREQ(c.cancel, d.Text(IDCANCEL));
+            EXPECT_STREQ("OK", d.Text(IDOK));
+            EXPECT_STREQ("Quenbrak Teleskarn", d.Caption()) << "no version suffix in the caption";
+            EXPECT_STREQ(c.errorPrefix, d.GetErrorPrefix());
+            EXPECT_STRNE("Intro", d.Text(1001));
+            EXPECT_STRNE("Text", d.Text(1002));
+            EXPECT_STRNE("Final", d.Text(1003));
+        };
+        EXPECT_EQ(IDCANCEL, dialog.DoModal());
+        EXPECT_TRUE(inspected);
+    }
+}
+
+TEST(NoticeDialog, VersionSuffixIsWorkedOutButNotShown)
+{
+    CInspectedDialog dialog("de");
+    dialog.inspect = [](CInspectedDialog& d) {
+        EXPECT_STREQ(" (v.1.0.2.0)", d.GetVersionSuffix());
+        EXPECT_STREQ("Quenbrak Teleskarn", d.Caption());
+    };
+    dialog.DoModal();
+}
+
+// A 32-bit memory drawing context of the given size, filled with one colour.
+struct MemoryCanvas
+{
+    HDC dc;
+    HBITMAP bitmap, previous;
+    MemoryCanvas(int width, int height, COLORREF fill)
+    {
+        dc = ::CreateCompatibleDC(NULL);
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        bitmap = ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+        previous = (HBITMAP)::SelectObject(dc, bitmap);
+        RECT all = {0, 0, width, height};
+        HBRUSH brush = ::CreateSolidBrush(fill);
+        ::FillRect(dc, &all, brush);
+        ::DeleteObject(brush);
+    }
+    ~MemoryCanvas()
+    {
+        ::SelectObject(dc, previous);
+        ::DeleteObject(bitmap);
+        ::DeleteDC(dc);
+    }
+    COLORREF At(int x, int y) const { return ::GetPixel(dc, x, y); }
+};
+
+COLORREF BrushColor(HBRUSH brush)
+{
+    LOGBRUSH info = {};
+    return ::GetObjectA(brush, sizeof(info), &info) == sizeof(info) ? info.lbColor : CLR_INVALID;
+}
+
+TEST(NoticeDialog, ColoursPanelAndBrushByControlAndType)
+{
+    CInspectedDialog dialog("en");
+    dialog.inspect = [](CInspectedDialog& d) {
+        const COLORREF black = RGB(0, 0, 0), panel = 0xF5F5F5;
+        HWND frame = ::GetDlgItem(d.m_hWnd, 1004);
+        RECT frameRect;
+        ::GetWindowRect(frame, &frameRect);
+        const int w = frameRect.right - frameRect.left, h = frameRect.bottom - frameRect.top;
+
+        // The group box: its panel is filled on every colour request that names it.
+        MemoryCanvas canvas(w, h, black);
+        HBRUSH brush = d.AskColor(WM_CTLCOLORSTATIC, canvas.dc, frame);
+        EXPECT_EQ(panel, BrushColor(brush));
+        EXPECT_EQ(panel, ::GetBkColor(canvas.dc));
+        EXPECT_EQ(panel, canvas.At(0, 6));
+        EXPECT_EQ(panel, canvas.At(w - 3, h - 3));
+        EXPECT_EQ(black, canvas.At(0, 5)) << "the caption line stays the frame's";
+        EXPECT_EQ(black, canvas.At(w - 2, h / 2));
+        EXPECT_EQ(black, canvas.At(w / 2, h - 2));
+        MemoryCanvas again(w, h, black);
+        d.AskColor(WM_CTLCOLORBTN, again.dc, frame);
+        EXPECT_EQ(panel, again.At(w / 2, h / 2)) << "whatever the type";
+
+        // A label: the dialog's brush and background colour.
+        MemoryCanvas label(4, 4, black);
+        ::SetBkColor(label.dc, RGB(1, 2, 3));
+        EXPECT_EQ(brush, d.AskColor(WM_CTLCOLORSTATIC, label.dc, ::GetDlgItem(d.m_hWnd, 1002)));
+        EXPECT_EQ(panel, ::GetBkColor(label.dc));
+        EXPECT_EQ(black, label.At(1, 1)) << "only the group box gets a panel";
+
+        // The dialog itself: the brush, and whatever background colour the default processing set.
+        ::SetBkColor(label.dc, RGB(1, 2, 3));
+        EXPECT_EQ(brush, d.AskColor(WM_CTLCOLORDLG, label.dc, d.m_hWnd));
+        EXPECT_EQ(::GetSysColor(COLOR_3DFACE), ::GetBkColor(label.dc));
+
+        // Buttons: the base answer, not the dialog's brush.
+        EXPECT_NE(brush, d.AskColor(WM_CTLCOLORBTN, label.dc, ::GetDlgItem(d.m_hWnd, IDOK)));
+
+        // A static control that is not one of the four labels is treated alike.
+        HWND extra = ::CreateWindowExA(0, "STATIC", "x", WS_CHILD, 0, 0, 5, 5, d.m_hWnd, (HMENU)1500, NULL, NULL);
+        ::SetBkColor(label.dc, RGB(1, 2, 3));
+        EXPECT_EQ(brush, d.AskColor(WM_CTLCOLORSTATIC, label.dc, extra));
+        EXPECT_EQ(panel, ::GetBkColor(label.dc));
+    };
+    dialog.DoModal();
+}
+
+TEST(NoticeDialog, BackgroundIsTheStretchedPicture)
+{
+    CInspectedDialog dialog("en");
+    dialog.inspect = [](CInspectedDialog& d) {
+        RECT client;
+        ::GetClientRect(d.m_hWnd, &client);
+        MemoryCanvas canvas(client.right, client.bottom, RGB(0, 0, 0));
+        EXPECT_EQ(TRUE, ::SendMessageA(d.m_hWnd, WM_ERASEBKGND, (WPARAM)canvas.dc, 0));
+
+        // The picture itself, corner pixels, to compare with.
+        HBITMAP picture = ::LoadBitmapA(::GetModuleHandleA(NULL), MAKEINTRESOURCEA(129));
+        BITMAP info = {};
+        ::GetObjectA(picture, sizeof(info), &info);
+        HDC source = ::CreateCompatibleDC(NULL);
+        HGDIOBJ old = ::SelectObject(source, picture);
+        EXPECT_EQ(::GetPixel(source, 0, 0), canvas.At(0, 0));
+        EXPECT_EQ(::GetPixel(source, info.bmWidth - 1, info.bmHeight - 1),
+                  canvas.At(client.right - 1, client.bottom - 1));
+        ::SelectObject(source, old);
+        ::DeleteDC(source);
+        ::DeleteObject(picture);
+        EXPECT_GT(client.right, info.bmWidth) << "the picture is stretched over a larger client area";
+    };
+    dialog.DoModal();
+}
+
+TEST(NoticeDialog, AltAndTabRepaintEverythingF1IsSwallowed)
+{
+    CInspectedDialog dialog("en");
+    dialog.inspect = [](CInspectedDialog& d) {
+        RECT client, update;
+        ::GetClientRect(d.m_hWnd, &client);
+        auto keyMessage = [&](UINT message, WPARAM key) {
+            MSG msg = {};
+            msg.hwnd = ::GetDlgItem(d.m_hWnd, IDOK);
+            msg.message = message;
+            msg.wParam = key;
+            return msg;
+        };
+
+        ::ValidateRect(d.m_hWnd, NULL);
+        MSG other = keyMessage(WM_KEYDOWN, 'A');
+        d.PreTranslateMessage(&other);
+        EXPECT_FALSE(::GetUpdateRect(d.m_hWnd, &update, FALSE));
+
+        for (MSG msg : {keyMessage(WM_SYSKEYDOWN, VK_MENU), keyMessage(WM_KEYDOWN, VK_TAB)}) {
+            ::ValidateRect(d.m_hWnd, NULL);
+            d.erasures = 0;
+            d.PreTranslateMessage(&msg);
+            // The dialog manager may paint at once (Alt shows the keyboard cues): then the erase has
+            // happened already; otherwise the whole client area waits for it.
+            if (d.erasures == 0) {
+                ASSERT_TRUE(::GetUpdateRect(d.m_hWnd, &update, FALSE)) << "message 0x" << std::hex << msg.message;
+                EXPECT_TRUE(::EqualRect(&client, &update));
+                ::UpdateWindow(d.m_hWnd);
+            }
+            EXPECT_GT(d.erasures, 0) << "message 0x" << std::hex << msg.message;
+        }
+
+        MSG f1 = keyMessage(WM_KEYF1, 0);
+        EXPECT_TRUE(d.PreTranslateMessage(&f1));
+    };
+    dialog.DoModal();
+}
+
+// Reads and dismisses this process's message box from a timer while it runs its own loop.
+std::string g_boxCaption, g_boxText;
+int g_boxes = 0;
+
+void CALLBACK ReadAndCloseMessageBox(HWND, UINT, UINT_PTR, DWORD)
+{
+    for (HWND box = ::FindWindowA("#32770", NULL); box != NULL; box = ::FindWindowExA(NULL, box, "#32770", NULL)) {
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(box, &pid);
+        if (pid != ::GetCurrentProcessId() || ::GetDlgItem(box, 0xFFFF) == NULL)
+            continue;
+        char text[1024] = "";
+        ::GetWindowTextA(box, text, sizeof(text));
+        g_boxCaption = text;
+        ::GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
+        g_boxText = text;
+        ++g_boxes;
+        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+        return;
+    }
+}
+
+TEST(NoticeDialog, OkWithoutTheSupportProgramReportsItsFullPath)
+{
+    const std::string expectedPath = ModuleDirectory() + "\\Teleskarn-pqrw7kt3mz.exe";
+    if (::GetFileAttributesA(expectedPath.c_str()) != INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "a support program lies beside the test program: " << expectedPath;
+
+    CWinApp app;   // the message box takes its caption from the application
+    class COkAtOnce : public CInspectedDialog
+    {
+    public:
+        COkAtOnce() : CInspectedDialog("de") {}
+        BOOL OnInitDialog() override
+        {
+            CNoticeDialog::OnInitDialog();
+            AfxGetApp()->m_pMainWnd = this;
+            PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)::GetDlgItem(m_hWnd, IDOK));
+            return TRUE;
+        }
+    } dialog;
+    EXPECT_STREQ(ModuleDirectory().c_str(), dialog.GetModuleDirectory());
+
+    g_boxes = 0;
+    UINT_PTR timer = ::SetTimer(NULL, 0, 50, ReadAndCloseMessageBox);
+    EXPECT_EQ(IDOK, dialog.DoModal());
+    ::KillTimer(NULL, timer);
+    app.m_pMainWnd = nullptr;
+
+    EXPECT_EQ(1, g_boxes);
+    EXPECT_EQ("win_test_launcher", g_boxCaption);
+    EXPECT_EQ("Fehler\nDatei nicht gefunden: " + expectedPath, g_boxText);
+}
+
+}  // namespace
