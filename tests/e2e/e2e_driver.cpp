@@ -1,0 +1,750 @@
+// Windows-side driver of the end-to-end tests: finds the launcher's dialog and message box from the
+// outside, reads their texts and rectangles, and presses buttons and keys. One subcommand per run;
+// every run prints exactly one JSON object on one line to standard output ("ok" tells whether the
+// subcommand did what was asked). Texts are reported twice: as UTF-8 for reading, and as the
+// Windows-1252 bytes in hex ("hex"), which is what the tests compare.
+//
+//   wait-dialog --exe PATH [--caption TEXT] [--timeout MS]   the launcher's dialog, once it is up
+//   info        --hwnd H                                      the same report for a known dialog
+//   wait-msgbox --exe PATH [--timeout MS]                     a message box of that process
+//   click       --hwnd H --id N [--via bmclick|command]       press a button of a dialog or box
+//   key         --hwnd H --key enter|escape|f1|tab [--via post|input|keyf1] [--sync-tab MS]
+//   close       --hwnd H                                      the close box (WM_SYSCOMMAND SC_CLOSE)
+//   rect        --hwnd H [--id N]                             a window's or control's screen rectangle
+//   windows     --exe PATH                                    top-level windows of that process
+//   procs       [--exe PATH|PATH..] [--name FILE.EXE|FILE.EXE..]  running processes of those images
+//   watch       --exe PATH [--timeout MS]                     waits for the process to end, listing
+//                                                             every top-level window it showed meanwhile
+//   locale                                                    this process's user locale and code page
+//
+// Processes are told apart by their full image path, so several launchers from different folders
+// can run side by side without the driver confusing their windows.
+#include <windows.h>
+#include <tlhelp32.h>
+#include <shellapi.h>
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr UINT kMessageBoxTextId = 0xFFFF;  // the static that holds a message box's text
+constexpr UINT kWmKeyF1 = 0x004D;           // posted by the system's input handling for F1
+constexpr DWORD kPollMs = 30;
+
+// ---- JSON output ---------------------------------------------------------------------------
+
+std::string ToUtf8(const std::wstring& text)
+{
+    if (text.empty())
+        return std::string();
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                         nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], size,
+                        nullptr, nullptr);
+    return out;
+}
+
+std::string Quote(const std::string& utf8)
+{
+    std::string out = "\"";
+    for (unsigned char c : utf8) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c < 0x20) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", c);
+            out += buf;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out + "\"";
+}
+
+std::string Quote(const std::wstring& text) { return Quote(ToUtf8(text)); }
+
+std::string HwndText(HWND h)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "0x%llx",
+                  static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(h)));
+    return Quote(std::string(buf));
+}
+
+std::string RectJson(const RECT& r)
+{
+    return "[" + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
+           "," + std::to_string(r.bottom) + "]";
+}
+
+std::string Bool(bool b) { return b ? "true" : "false"; }
+
+// A window text as {"utf8":..,"hex":..,"lossy":..}: "hex" holds the Windows-1252 bytes, "lossy"
+// tells that some character has no Windows-1252 byte (no best-fit substitutes are made).
+std::string TextJson(const std::wstring& text)
+{
+    std::string bytes;
+    BOOL lossy = FALSE;
+    if (!text.empty()) {
+        const int size = WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, text.data(),
+                                             static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+        bytes.assign(static_cast<size_t>(size), '\0');
+        WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
+                            &bytes[0], size, nullptr, &lossy);
+    }
+    std::string hex;
+    for (unsigned char c : bytes) {
+        char buf[4];
+        std::snprintf(buf, sizeof buf, "%02x", c);
+        hex += buf;
+    }
+    return "{\"utf8\":" + Quote(text) + ",\"hex\":\"" + hex + "\",\"lossy\":" + Bool(lossy != FALSE) + "}";
+}
+
+void Emit(const std::string& json)
+{
+    std::fwrite(json.data(), 1, json.size(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+int Fail(const std::string& error, const std::string& extra = std::string())
+{
+    Emit("{\"ok\":false,\"error\":" + Quote(error) + (extra.empty() ? "" : "," + extra) + "}");
+    return 1;
+}
+
+// ---- windows and processes -------------------------------------------------------------------
+
+std::wstring WindowText(HWND h)
+{
+    // For a window of another process this reads the text the system keeps for it; no message is
+    // sent, so a busy or blocked target cannot hang the driver.
+    std::vector<wchar_t> buf(16384);
+    const int n = GetWindowTextW(h, buf.data(), static_cast<int>(buf.size()));
+    return std::wstring(buf.data(), n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+std::wstring ClassOf(HWND h)
+{
+    wchar_t buf[256];
+    const int n = GetClassNameW(h, buf, 256);
+    return std::wstring(buf, n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+std::wstring ImageOf(DWORD pid)
+{
+    std::wstring path;
+    HANDLE p = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (!p)
+        return path;
+    wchar_t buf[MAX_PATH * 4];
+    DWORD size = MAX_PATH * 4;
+    if (QueryFullProcessImageNameW(p, 0, buf, &size))
+        path.assign(buf, size);
+    CloseHandle(p);
+    return path;
+}
+
+bool SameText(const std::wstring& a, const std::wstring& b)
+{
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+std::wstring BaseName(const std::wstring& path)
+{
+    const size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+// An image matches a full path when equal, ignoring case; a bare file name matches any folder.
+bool ImageMatches(const std::wstring& image, const std::wstring& want)
+{
+    if (want.find_first_of(L"\\/") == std::wstring::npos)
+        return SameText(BaseName(image), want);
+    return SameText(image, want);
+}
+
+struct Process {
+    DWORD pid;
+    std::wstring image;
+};
+
+std::vector<Process> ProcessesOf(const std::wstring& want)
+{
+    std::vector<Process> found;
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snap == INVALID_HANDLE_VALUE)
+        return found;
+    PROCESSENTRY32W pe{};
+    pe.dwSize = sizeof pe;
+    for (BOOL more = Process32FirstW(snap, &pe); more; more = Process32NextW(snap, &pe)) {
+        if (want.find_first_of(L"\\/") == std::wstring::npos && !SameText(pe.szExeFile, want))
+            continue;  // cheap pre-filter by file name
+        std::wstring image = ImageOf(pe.th32ProcessID);
+        if (image.empty())
+            image = pe.szExeFile;
+        if (ImageMatches(image, want))
+            found.push_back({pe.th32ProcessID, image});
+    }
+    CloseHandle(snap);
+    return found;
+}
+
+std::vector<HWND> TopLevelWindows()
+{
+    std::vector<HWND> all;
+    EnumWindows(
+        [](HWND h, LPARAM lp) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&all));
+    return all;
+}
+
+DWORD PidOf(HWND h)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    return pid;
+}
+
+bool IsMessageBox(HWND h) { return GetDlgItem(h, kMessageBoxTextId) != nullptr; }
+
+// Visible top-level dialogs (#32770) of the processes running the given image.
+std::vector<HWND> DialogsOf(const std::wstring& exe)
+{
+    std::set<DWORD> pids;
+    for (const Process& p : ProcessesOf(exe))
+        pids.insert(p.pid);
+    std::vector<HWND> found;
+    for (HWND h : TopLevelWindows())
+        if (pids.count(PidOf(h)) && IsWindowVisible(h) && ClassOf(h) == L"#32770")
+            found.push_back(h);
+    return found;
+}
+
+std::string WindowListJson(const std::vector<HWND>& windows)
+{
+    std::string out = "[";
+    for (HWND h : windows) {
+        if (out.size() > 1)
+            out += ",";
+        out += "{\"hwnd\":" + HwndText(h) + ",\"pid\":" + std::to_string(PidOf(h)) + ",\"class\":" +
+               Quote(ClassOf(h)) + ",\"caption\":" + TextJson(WindowText(h)) +
+               ",\"visible\":" + Bool(IsWindowVisible(h) != FALSE) +
+               ",\"msgbox\":" + Bool(IsMessageBox(h)) + "}";
+    }
+    return out + "]";
+}
+
+std::vector<HWND> WindowsOfPids(const std::set<DWORD>& pids)
+{
+    std::vector<HWND> found;
+    for (HWND h : TopLevelWindows())
+        if (pids.count(PidOf(h)))
+            found.push_back(h);
+    return found;
+}
+
+RECT ScreenClientRect(HWND h)
+{
+    RECT r{};
+    GetClientRect(h, &r);
+    MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// A point of the client area (screen coordinates) as far as possible from every child window and
+// from the client edges: where a pointer can rest without being over any control.
+POINT FreePoint(HWND dlg)
+{
+    const RECT client = ScreenClientRect(dlg);
+    std::vector<RECT> children;
+    for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        RECT r;
+        if (IsWindowVisible(c) && GetWindowRect(c, &r))
+            children.push_back(r);
+    }
+    POINT best{client.left, client.top};
+    long bestDistance = -1;
+    for (long y = client.top; y < client.bottom; y += 2) {
+        for (long x = client.left; x < client.right; x += 2) {
+            long d = std::min(std::min(x - client.left, client.right - 1 - x),
+                              std::min(y - client.top, client.bottom - 1 - y));
+            for (const RECT& r : children) {
+                const long dx = x < r.left ? r.left - x : (x >= r.right ? x - r.right + 1 : 0);
+                const long dy = y < r.top ? r.top - y : (y >= r.bottom ? y - r.bottom + 1 : 0);
+                d = std::min(d, std::max(dx, dy) - 1);  // -1: inside or touching counts as no room
+            }
+            if (d > bestDistance) {
+                bestDistance = d;
+                best = {x, y};
+            }
+        }
+    }
+    return best;
+}
+
+std::string DialogJson(HWND dlg)
+{
+    static const int kIds[] = {IDOK, IDCANCEL, 1000, 1001, 1002, 1003, 1004};
+    DWORD pid = 0;
+    const DWORD tid = GetWindowThreadProcessId(dlg, &pid);
+    std::string controls = "{";
+    for (int id : kIds) {
+        if (controls.size() > 1)
+            controls += ",";
+        HWND c = GetDlgItem(dlg, id);
+        controls += "\"" + std::to_string(id) + "\":";
+        if (!c) {
+            controls += "{\"exists\":false}";
+            continue;
+        }
+        RECT r{};
+        GetWindowRect(c, &r);
+        char style[16];
+        std::snprintf(style, sizeof style, "0x%08lx", static_cast<unsigned long>(GetWindowLongW(c, GWL_STYLE)));
+        controls += "{\"exists\":true,\"class\":" + Quote(ClassOf(c)) + ",\"text\":" +
+                    TextJson(WindowText(c)) + ",\"rect\":" + RectJson(r) + ",\"style\":\"" + style +
+                    "\",\"visible\":" + Bool(IsWindowVisible(c) != FALSE) +
+                    ",\"enabled\":" + Bool(IsWindowEnabled(c) != FALSE) + "}";
+    }
+    controls += "}";
+
+    GUITHREADINFO gti{};
+    gti.cbSize = sizeof gti;
+    int focusId = 0;
+    if (GetGUIThreadInfo(tid, &gti) && gti.hwndFocus)
+        focusId = gti.hwndFocus == dlg ? -1 : GetDlgCtrlID(gti.hwndFocus);
+
+    RECT wr{};
+    GetWindowRect(dlg, &wr);
+    const POINT free = FreePoint(dlg);
+    return "{\"ok\":true,\"hwnd\":" + HwndText(dlg) + ",\"pid\":" + std::to_string(pid) +
+           ",\"tid\":" + std::to_string(tid) + ",\"image\":" + Quote(ImageOf(pid)) +
+           ",\"class\":" + Quote(ClassOf(dlg)) + ",\"caption\":" + TextJson(WindowText(dlg)) +
+           ",\"controls\":" + controls + ",\"window_rect\":" + RectJson(wr) +
+           ",\"client_rect\":" + RectJson(ScreenClientRect(dlg)) + ",\"focus_id\":" +
+           std::to_string(focusId) + ",\"free_point\":[" + std::to_string(free.x) + "," +
+           std::to_string(free.y) + "],\"visible\":" + Bool(IsWindowVisible(dlg) != FALSE) +
+           ",\"enabled\":" + Bool(IsWindowEnabled(dlg) != FALSE) +
+           ",\"foreground\":" + Bool(GetForegroundWindow() == dlg) + "}";
+}
+
+std::string MessageBoxJson(HWND box, size_t count)
+{
+    std::string buttons = "[";
+    for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (ClassOf(c) != L"Button" && ClassOf(c) != L"BUTTON")
+            continue;
+        if (buttons.size() > 1)
+            buttons += ",";
+        buttons += "{\"id\":" + std::to_string(GetDlgCtrlID(c)) + ",\"text\":" + TextJson(WindowText(c)) +
+                   ",\"visible\":" + Bool(IsWindowVisible(c) != FALSE) + "}";
+    }
+    buttons += "]";
+    HWND owner = GetWindow(box, GW_OWNER);
+    return "{\"ok\":true,\"hwnd\":" + HwndText(box) + ",\"pid\":" + std::to_string(PidOf(box)) +
+           ",\"caption\":" + TextJson(WindowText(box)) + ",\"text\":" +
+           TextJson(WindowText(GetDlgItem(box, kMessageBoxTextId))) + ",\"buttons\":" + buttons +
+           ",\"owner\":" + HwndText(owner) + ",\"count\":" + std::to_string(count) + "}";
+}
+
+// Waits for the system's input-idle signal of the process: raised whenever its main thread waits
+// for messages, which includes waits inside a send to another thread, so it is only a hint.
+bool WaitIdle(DWORD pid, DWORD timeoutMs)
+{
+    HANDLE p = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid);
+    if (!p)
+        return false;
+    const DWORD r = WaitForInputIdle(p, timeoutMs);
+    CloseHandle(p);
+    return r == 0;
+}
+
+// ---- command line ----------------------------------------------------------------------------
+
+struct Args {
+    std::wstring command;
+    std::map<std::wstring, std::wstring> options;
+
+    bool Has(const wchar_t* name) const { return options.count(name) != 0; }
+    std::wstring Get(const wchar_t* name, const wchar_t* fallback = L"") const
+    {
+        auto it = options.find(name);
+        return it == options.end() ? std::wstring(fallback) : it->second;
+    }
+    unsigned long Number(const wchar_t* name, unsigned long fallback) const
+    {
+        return Has(name) ? std::wcstoul(Get(name).c_str(), nullptr, 0) : fallback;
+    }
+    HWND Hwnd() const
+    {
+        return reinterpret_cast<HWND>(static_cast<ULONG_PTR>(std::wcstoull(Get(L"hwnd").c_str(), nullptr, 0)));
+    }
+};
+
+bool ParseArgs(Args& args)
+{
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (!argv || argc < 2)
+        return false;
+    args.command = argv[1];
+    for (int i = 2; i < argc; ++i) {
+        std::wstring name = argv[i];
+        if (name.rfind(L"--", 0) != 0 || i + 1 >= argc) {
+            LocalFree(argv);
+            return false;
+        }
+        args.options[name.substr(2)] = argv[++i];
+    }
+    LocalFree(argv);
+    return true;
+}
+
+// ---- subcommands -----------------------------------------------------------------------------
+
+int WaitDialog(const Args& args)
+{
+    const std::wstring exe = args.Get(L"exe");
+    const ULONGLONG deadline = GetTickCount64() + args.Number(L"timeout", 15000);
+    for (;;) {
+        for (HWND h : DialogsOf(exe)) {
+            if (IsMessageBox(h))
+                continue;
+            if (args.Has(L"caption") && WindowText(h) != args.Get(L"caption"))
+                continue;
+            // Visible means initialised: the dialog is shown only after WM_INITDIALOG has set the
+            // texts. The wait for input idle is a courtesy (the modal loop has usually started by
+            // then); nothing relies on it, since posted messages wait in the queue anyway.
+            WaitIdle(PidOf(h), 2000);
+            Emit(DialogJson(h));
+            return 0;
+        }
+        if (GetTickCount64() >= deadline) {
+            std::set<DWORD> pids;
+            for (const Process& p : ProcessesOf(exe))
+                pids.insert(p.pid);
+            return Fail("timeout waiting for the dialog", "\"running\":" + Bool(!pids.empty()) +
+                                                             ",\"windows\":" + WindowListJson(WindowsOfPids(pids)));
+        }
+        Sleep(kPollMs);
+    }
+}
+
+int WaitMessageBox(const Args& args)
+{
+    const std::wstring exe = args.Get(L"exe");
+    const ULONGLONG deadline = GetTickCount64() + args.Number(L"timeout", 15000);
+    for (;;) {
+        std::vector<HWND> boxes;
+        for (HWND h : DialogsOf(exe))
+            if (IsMessageBox(h))
+                boxes.push_back(h);
+        if (!boxes.empty()) {
+            WaitIdle(PidOf(boxes.front()), 5000);
+            Emit(MessageBoxJson(boxes.front(), boxes.size()));
+            return 0;
+        }
+        if (GetTickCount64() >= deadline) {
+            std::set<DWORD> pids;
+            for (const Process& p : ProcessesOf(exe))
+                pids.insert(p.pid);
+            return Fail("timeout waiting for a message box", "\"running\":" + Bool(!pids.empty()) +
+                                                                 ",\"windows\":" + WindowListJson(WindowsOfPids(pids)));
+        }
+        Sleep(kPollMs);
+    }
+}
+
+int Info(const Args& args)
+{
+    HWND h = args.Hwnd();
+    if (!IsWindow(h))
+        return Fail("no such window");
+    Emit(IsMessageBox(h) ? MessageBoxJson(h, 1) : DialogJson(h));
+    return 0;
+}
+
+// Buttons are pressed by posting, never by sending: the press may open a modal message box, and a
+// sent message would then not return until someone closes it.
+int Click(const Args& args)
+{
+    HWND dlg = args.Hwnd();
+    const int id = static_cast<int>(args.Number(L"id", IDOK));
+    HWND button = GetDlgItem(dlg, id);
+    if (!button)
+        return Fail("no such control");
+    const std::wstring via = args.Get(L"via", L"bmclick");
+    BOOL posted;
+    if (via == L"command")  // the notification a click would send
+        posted = PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    else  // BM_CLICK: the button presses itself (mouse down and up) and notifies its parent
+        posted = PostMessageW(button, BM_CLICK, 0, 0);
+    if (!posted)
+        return Fail("PostMessage failed");
+    Emit("{\"ok\":true}");
+    return 0;
+}
+
+UINT KeyCode(const std::wstring& name)
+{
+    if (name == L"enter")
+        return VK_RETURN;
+    if (name == L"escape")
+        return VK_ESCAPE;
+    if (name == L"f1")
+        return VK_F1;
+    if (name == L"tab")
+        return VK_TAB;
+    if (name == L"space")
+        return VK_SPACE;
+    return 0;
+}
+
+// Keys reach the dialog in one of three ways:
+//  post  - WM_KEYDOWN/WM_KEYUP posted to the control that has the focus in the dialog's thread. The
+//          modal loop takes them from the queue like typed keys and hands them to the dialog's
+//          pre-translation (the dialog's PreTranslateMessage and IsDialogMessage), which is where
+//          Enter, Escape and Tab are decided. The system's own F1 handling is not reached this
+//          way: it runs only for keys taken from the input queue.
+//  input - SendInput: real keyboard input, delivered to the focus window of the foreground
+//          thread, so the dialog is brought to the foreground first. Here the system turns F1
+//          into a posted WM_KEYF1 as it takes the key from the queue, as with a typed F1.
+//  keyf1 - WM_KEYF1 posted directly to the focus control: the message a typed F1 becomes.
+//
+// --sync-tab MS then sends Tab by the same road and waits until the focus has moved: keys are
+// handled in order, and a WM_KEYF1 made from a key is handled before the next key, so once the
+// focus has moved everything the first key caused has happened (the system's input-idle signal is
+// no help here: it is also raised whenever the thread waits inside a send to another thread). If
+// the key opened a modal window, the Tab lands there and the report shows the focus outside the
+// dialog.
+HWND FocusOf(DWORD tid)
+{
+    GUITHREADINFO gti{};
+    gti.cbSize = sizeof gti;
+    return GetGUIThreadInfo(tid, &gti) ? gti.hwndFocus : nullptr;
+}
+
+bool SendKey(HWND dlg, DWORD tid, const std::wstring& via, UINT vk)
+{
+    HWND target = FocusOf(tid);
+    if (!target || (target != dlg && !IsChild(dlg, target)))
+        target = dlg;
+    const UINT scan = MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
+    if (via == L"post" || (via == L"keyf1" && vk != VK_F1)) {
+        const LPARAM down = 1 | (static_cast<LPARAM>(scan) << 16);
+        const LPARAM up = down | (1L << 30) | (1UL << 31);
+        return PostMessageW(target, WM_KEYDOWN, vk, down) && PostMessageW(target, WM_KEYUP, vk, up);
+    }
+    if (via == L"input") {
+        SetForegroundWindow(dlg);
+        INPUT in[2] = {};
+        in[0].type = in[1].type = INPUT_KEYBOARD;
+        in[0].ki.wVk = in[1].ki.wVk = static_cast<WORD>(vk);
+        in[0].ki.wScan = in[1].ki.wScan = static_cast<WORD>(scan);
+        in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        return SendInput(2, in, sizeof(INPUT)) == 2;
+    }
+    if (via == L"keyf1")
+        return PostMessageW(target, kWmKeyF1, 0, 0) != FALSE;
+    return false;
+}
+
+int Key(const Args& args)
+{
+    HWND dlg = args.Hwnd();
+    if (!IsWindow(dlg))
+        return Fail("no such window");
+    const UINT vk = KeyCode(args.Get(L"key"));
+    if (!vk)
+        return Fail("unknown key");
+    const std::wstring via = args.Get(L"via", L"post");
+    if (via != L"post" && via != L"input" && via != L"keyf1")
+        return Fail("unknown --via");
+    DWORD pid = 0;
+    const DWORD tid = GetWindowThreadProcessId(dlg, &pid);
+    HWND before = FocusOf(tid);
+    const int targetId = before && IsChild(dlg, before) ? GetDlgCtrlID(before) : -1;
+    if (!SendKey(dlg, tid, via, vk))
+        return Fail("sending the key failed");
+
+    std::string sync;
+    if (args.Has(L"sync-tab")) {
+        if (!SendKey(dlg, tid, via, VK_TAB))
+            return Fail("sending Tab failed");
+        const ULONGLONG deadline = GetTickCount64() + args.Number(L"sync-tab", 10000);
+        HWND now = FocusOf(tid);
+        while (now == before && IsWindow(dlg) && GetTickCount64() < deadline) {
+            Sleep(kPollMs);
+            now = FocusOf(tid);
+        }
+        const bool inDialog = now && IsChild(dlg, now);
+        sync = ",\"synced\":" + Bool(now != before) + ",\"focus_in_dialog\":" + Bool(inDialog) +
+               ",\"focus_id\":" + std::to_string(inDialog ? GetDlgCtrlID(now) : 0) +
+               ",\"windows\":" + WindowListJson(WindowsOfPids({pid}));
+    }
+    Emit("{\"ok\":true,\"target_id\":" + std::to_string(targetId) + ",\"foreground\":" +
+         Bool(GetForegroundWindow() == dlg) + ",\"alive\":" + Bool(IsWindow(dlg) != FALSE) + sync + "}");
+    return 0;
+}
+
+int Close(const Args& args)
+{
+    HWND dlg = args.Hwnd();
+    if (!IsWindow(dlg))
+        return Fail("no such window");
+    if (!PostMessageW(dlg, WM_SYSCOMMAND, SC_CLOSE, 0))
+        return Fail("PostMessage failed");
+    Emit("{\"ok\":true}");
+    return 0;
+}
+
+int Rect(const Args& args)
+{
+    HWND h = args.Hwnd();
+    if (args.Has(L"id"))
+        h = GetDlgItem(h, static_cast<int>(args.Number(L"id", 0)));
+    RECT r;
+    if (!h || !GetWindowRect(h, &r))
+        return Fail("no such window");
+    Emit("{\"ok\":true,\"rect\":" + RectJson(r) + "}");
+    return 0;
+}
+
+int Windows(const Args& args)
+{
+    std::set<DWORD> pids;
+    std::string list = "[";
+    for (const Process& p : ProcessesOf(args.Get(L"exe"))) {
+        pids.insert(p.pid);
+        list += (list.size() > 1 ? "," : "") + std::to_string(p.pid);
+    }
+    Emit("{\"ok\":true,\"pids\":" + list + "],\"windows\":" + WindowListJson(WindowsOfPids(pids)) + "}");
+    return 0;
+}
+
+// Several images at once: --exe and --name may each list alternatives separated by '|'.
+int Procs(const Args& args)
+{
+    std::vector<std::wstring> wanted;
+    for (const wchar_t* option : {L"exe", L"name"}) {
+        const std::wstring list = args.Get(option);
+        for (size_t begin = 0; begin < list.size();) {
+            const size_t bar = std::min(list.find(L'|', begin), list.size());
+            if (bar > begin)
+                wanted.push_back(list.substr(begin, bar - begin));
+            begin = bar + 1;
+        }
+    }
+    std::string json = "[";
+    for (const std::wstring& want : wanted)
+        for (const Process& p : ProcessesOf(want))
+            json += (json.size() > 1 ? "," : "") + std::string("{\"pid\":") + std::to_string(p.pid) +
+                    ",\"image\":" + Quote(p.image) + "}";
+    Emit("{\"ok\":true,\"procs\":" + json + "]}");
+    return 0;
+}
+
+int Watch(const Args& args)
+{
+    const std::wstring exe = args.Get(L"exe");
+    const ULONGLONG start = GetTickCount64();
+    const ULONGLONG deadline = start + args.Number(L"timeout", 20000);
+    std::vector<HWND> seen;
+    std::string seenJson = "[";
+    for (;;) {
+        std::set<DWORD> pids;
+        for (const Process& p : ProcessesOf(exe))
+            pids.insert(p.pid);
+        if (pids.empty()) {
+            Emit("{\"ok\":true,\"exited\":true,\"elapsed_ms\":" + std::to_string(GetTickCount64() - start) +
+                 ",\"windows\":" + seenJson + "]}");
+            return 0;
+        }
+        for (HWND h : WindowsOfPids(pids)) {
+            bool known = false;
+            for (HWND s : seen)
+                known = known || s == h;
+            if (known || !IsWindowVisible(h))
+                continue;
+            seen.push_back(h);
+            const std::string one = WindowListJson({h});
+            seenJson += (seenJson.size() > 1 ? "," : "") + one.substr(1, one.size() - 2);
+        }
+        if (GetTickCount64() >= deadline)
+            return Fail("timeout waiting for the process to end",
+                        "\"exited\":false,\"windows\":" + seenJson + "]");
+        Sleep(kPollMs);
+    }
+}
+
+int Locale()
+{
+    char lang[16] = "";
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_ILANGUAGE, lang, sizeof lang);
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "0x%04lx", static_cast<unsigned long>(GetUserDefaultLCID()));
+    Emit("{\"ok\":true,\"lcid\":\"" + std::string(buf) + "\",\"ilanguage\":" + Quote(std::string(lang)) +
+         ",\"acp\":" + std::to_string(GetACP()) + "}");
+    return 0;
+}
+
+}  // namespace
+
+// Ends the driver should anything it calls hang, so a test reports that instead of waiting on.
+DWORD WINAPI Watchdog(void* limit)
+{
+    Sleep(static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(limit)));
+    Fail("the driver itself hung");
+    ExitProcess(3);
+}
+
+int main()
+{
+    _setmode(_fileno(stdout), _O_BINARY);
+    Args args;
+    if (!ParseArgs(args))
+        return Fail("usage: e2e_driver COMMAND [--option value]...");
+    const ULONG_PTR limit = args.Number(L"timeout", 30000) + 30000;
+    CloseHandle(CreateThread(nullptr, 0, Watchdog, reinterpret_cast<void*>(limit), 0, nullptr));
+    const std::wstring& c = args.command;
+    if (c == L"wait-dialog")
+        return WaitDialog(args);
+    if (c == L"wait-msgbox")
+        return WaitMessageBox(args);
+    if (c == L"info")
+        return Info(args);
+    if (c == L"click")
+        return Click(args);
+    if (c == L"key")
+        return Key(args);
+    if (c == L"close")
+        return Close(args);
+    if (c == L"rect")
+        return Rect(args);
+    if (c == L"windows")
+        return Windows(args);
+    if (c == L"procs")
+        return Procs(args);
+    if (c == L"watch")
+        return Watch(args);
+    if (c == L"locale")
+        return Locale();
+    return Fail("unknown command");
+}

@@ -1,0 +1,671 @@
+#!/usr/bin/python3
+"""End-to-end scenarios of the launcher: the real Teleskarn.exe under Wine, seen from the outside.
+
+Each scenario copies the launcher (and, where it matters, the stub support program) into a folder of
+its own under the build tree (visible to Wine as drive Z:), starts it with the scenario's LC_ALL
+through scripts/wine-exec.sh, and works it with e2e_driver.exe (a Windows program of ours that finds
+the dialog and the message box and presses buttons and keys) or with real X input (xdotool). It then
+asserts on what the driver reported, on the stub's record and on the processes that ran.
+
+Usage (CTest passes the paths; the Wine environment must be up, see scripts/wine-env.sh):
+  run_e2e.py --wine-env DIR --wine-exec scripts/wine-exec.sh --launcher Teleskarn.exe \\
+             --stub Teleskarn-pqrw7kt3mz.exe --driver e2e_driver.exe \\
+             --registry-file tests/wine/rfc1766.reg --work DIR  GROUP... [-k PATTERN]
+Groups: languages, launch, close, registry, input. E2E_KEEP=1 keeps the scenario folders; a
+failing scenario always keeps its folder (its path is in the failure message).
+"""
+import argparse
+import collections
+import json
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+LAUNCHER_NAME = "Teleskarn.exe"
+STUB_NAME = "Teleskarn-pqrw7kt3mz.exe"
+RECORD_NAME = "stub-record.txt"
+MESSAGE_BOX_CAPTION = b"Teleskarn"  # the application title: the launcher's file name
+HELP_PROGRAMS = ("winhlp32.exe", "hh.exe")
+
+# Generous limits: a launcher starting beside several others on two busy cores can take seconds,
+# and a Wine program needs about 2 s to end after its last window has gone.
+START_TIMEOUT_MS = 45000
+EXIT_TIMEOUT_MS = 30000
+
+Row = collections.namedtuple(
+    "Row", "headText introText instructionText liabilityText captionText okText cancelText errorPrefix")
+
+# What the dialog must show, as Windows-1252 bytes, written down here independently of the
+# launcher's own table.
+EXPECTED = {
+    "de": Row(
+        headText=b"ACHTUNG",
+        introText=b"Sie aktivieren jetzt die Teleskarn Funktion.",
+        instructionText=b"Zur Vermeidung von Fehlfunktionen und m\xf6glichen Gef\xe4hrdungen f\xfcr Personen, "
+        b"Pr\xfcfger\xe4ten und Fahrzeug folgen Sie bitte unbedingt den Anweisungen des Hotline Mitarbeiters.\n"
+        b"F\xfchren Sie daher nach Aktivierung keine T\xe4tigkeiten mehr am Diagnosesystem oder Fahrzeug durch, "
+        b"ohne dass Sie diese zuvor mit dem Hotline Mitarbeiter abgesprochen haben. Dies gilt insbesondere bei "
+        b"Nutzung der Distavis Dienstleistung.",
+        liabilityText=b"Keine Haftung f\xfcr Personen Verm\xf6gens- und Sachsch\xe4den durch die Quenbrak GmbH.",
+        captionText=b"Quenbrak Teleskarn",
+        okText=b"OK",
+        cancelText=b"Abbrechen",
+        errorPrefix=b"Fehler\nDatei nicht gefunden: ",
+    ),
+    "en": Row(
+        headText=b"ATTENTION",
+        introText=b"You are now activating the remote support function.",
+        instructionText=b"Please make sure you follow the instructions of the hotline agent closely to prevent "
+        b"any malfunctions and dangers for individuals, diagnostics system, and vehicles.\nAfter activating the "
+        b"remote support function please do not work with the diagnostics system or on the car without prior "
+        b"approval by the hotline agent. This especially applies when using the Distavis service.",
+        liabilityText=b"No liability by Quenbrak GmbH for personal injuries, financial losses or property damages.",
+        captionText=b"Quenbrak Teleskarn",
+        okText=b"OK",
+        cancelText=b"Cancel",
+        errorPrefix=b"Error\nFile not found: ",
+    ),
+    "da": Row(
+        headText=b"OBS..!",
+        introText=b"Du er nu ved at aktivere Teleskarn via fjernopkobling.",
+        instructionText=b"V\xe6r venligst opm\xe6rksom p\xe5 at f\xf8lge instruktionerne fra din hotline agent "
+        b"omhyggeligt for at sikre en problemfri, sikker og forsvarlig session.\n\nEfter aktivering af "
+        b"fjernopkoblingen m\xe5 PC / tester og evt. bil ikke betjenes uden tydelig tilkendegivelse fra din "
+        b"hotline agent.",
+        liabilityText=b"Quenbrak A/S fraskriver sig ethvert ansvar ved personskade, finansielt tab og/eller "
+        b"produktskade.",
+        captionText=b"Quenbrak Teleskarn",
+        okText=b"OK",
+        cancelText=b"Cancel",
+        errorPrefix=b"Error\nFile not found: ",
+    ),
+    "it": Row(
+        headText=b"Attenzione",
+        introText=b"State attivando la funzione di supporto remoto.",
+        instructionText=b"Assicuratevi di seguire attentamente le istruzioni dell'operatore del servizio di "
+        b"assistenza hotline, per evitare malfunzionamenti ovvero pericoli per le persone, il sistema di diagnosi "
+        b"ed i veicoli. Dopo aver attivato la funzione di supporto remoto siete pregati di non operare sul sistema "
+        b"di diagnosi o sulla vettura senza previa autorizzazione da parte dell'operatore del servizio di "
+        b"assistenza hotline. Quanto sopra soprattutto nel caso di utilizzo del servizio di Distavis.",
+        liabilityText=b"Quenbrak S.p.A. Societ\xe0 Unipersonale esclude qualsiasi responsabilit\xe0 per danni "
+        b"personali, perdite economiche o danni alle cose. ",
+        captionText=b"Quenbrak Teleskarn",
+        okText=b"OK",
+        cancelText=b"Annulla",
+        errorPrefix=b"Error\nFile not found: ",
+    ),
+    "fi": Row(
+        headText=b"Varoitus",
+        introText=b"Olet aktivoimassa et\xe4tukitoimintoa (Quenbrak Teleskarn).",
+        instructionText=b"Seuraa tukihenkil\xf6n ohjeita tarkasti v\xe4ltty\xe4ksesi henkil\xf6-, ajoneuvo- tai "
+        b"testauslaitevahingoilta. Tukitoiminnon ollessa aktivoituna, mit\xe4\xe4n toimenpiteit\xe4 ajoneuvon tai "
+        b"testilaitteen kanssa ei saa suorittaa ilman tukihenkil\xf6n lupaa. T\xe4m\xe4 on erityisen t\xe4rke\xe4\xe4 "
+        b"ajoneuvon et\xe4diagnoosin yhteydess\xe4.",
+        liabilityText=b"Quenbrak Oy ei vastaa mahdollisista henkil\xf6- tai materiaalivahingoista.",
+        captionText=b"Quenbrak Teleskarn",
+        okText=b"OK",
+        cancelText=b"Keskeyt\xe4",
+        errorPrefix=b"Error\nFile not found: ",
+    ),
+    "no": Row(
+        headText=b"Advarsel",
+        introText=b"Du aktiverer n\xe5 fjernhjelpfunksjonen.",
+        instructionText=b"Vennligst sikre deg at du f\xf8lger alle instruksjoner du mottar fra hotline-agenten for "
+        b"\xe5 unng\xe5 feilfunksjoner og risiko for skade p\xe5 individer, diagnosesystemer og kj\xf8ret\xf8y.\n"
+        b"Etter aktivering av fjernhjelpfunksjonen m\xe5 du ikke arbeide med diagnosesystemet eller p\xe5 "
+        b"kj\xf8ret\xf8yet uten f\xf8rst \xe5 ha f\xe5tt tillatelse til dette fra hotline-agenten. Dette gjelder "
+        b"spesielt hvis Distavis service benyttes.",
+        liabilityText=b"Quenbrak GmbH tar ikke ansvar for personskader, finansielle tap eller materielle skader.",
+        captionText=b"Quenbrak Teleskarn",
+        okText=b"OK",
+        cancelText=b"Avbryt",
+        errorPrefix=b"Error\nFile not found: ",
+    ),
+    "sv": Row(
+        headText=b"Varning",
+        introText=b"Du aktiverar nu Teleskarn Funktionen.",
+        instructionText=b"F\xf6lj hotline-agentens anvisningar noggrant f\xf6r att f\xf6rhindra personskador och "
+        b"skador p\xe5 diagnosutrustning och fordon.\nN\xe4r funktionen \xe4r aktiverad f\xe5r inget arbete "
+        b"g\xf6ras med diagnosutrustningen eller p\xe5 bilen utan tillst\xe5nd fr\xe5n hotline-agenten.\n"
+        b"Detta \xe4r speciellt viktigt n\xe4r Distavis anv\xe4nds.",
+        liabilityText=b"Quenbrak AB ansvarar inte f\xf6r personskador och materiella skador.",
+        captionText=b"Quenbrak Teleskarn",
+        okText=b"OK",
+        cancelText=b"Avbryt",
+        errorPrefix=b"Error\nFile not found: ",
+    ),
+}
+
+CONFIG = None  # the parsed command line
+
+
+# ---- environment helpers -------------------------------------------------------------------------
+
+def win_path(unix_path):
+    """The path under which Wine's programs see a file of the build tree (drive Z: is /)."""
+    return "Z:" + os.path.realpath(unix_path).replace("/", "\\")
+
+
+def poll(predicate, timeout_s, interval_s=0.05):
+    """Asks predicate until it answers something true or the time is up; returns its last answer."""
+    deadline = time.monotonic() + timeout_s
+    while True:
+        value = predicate()
+        if value or time.monotonic() >= deadline:
+            return value
+        time.sleep(interval_s)
+
+
+def wine_run(args, timeout_s=60, env=None):
+    """Runs a Windows program in the test environment and returns the finished process."""
+    return subprocess.run([CONFIG.wine_exec, CONFIG.wine_env] + list(args), stdin=subprocess.DEVNULL,
+                          capture_output=True, timeout=timeout_s, env=env)
+
+
+def driver(*args, lc_all=None, timeout_s=120):
+    """One driver subcommand; returns its JSON report."""
+    env = dict(os.environ)
+    if lc_all:
+        env["LC_ALL"] = lc_all
+    began = time.monotonic()
+    done = wine_run([CONFIG.driver] + [str(a) for a in args], timeout_s=timeout_s, env=env)
+    if os.environ.get("E2E_TRACE"):
+        print("  driver %s: %.2f s" % (" ".join(map(str, args[:1])), time.monotonic() - began), file=sys.stderr)
+    lines = [l for l in done.stdout.decode("utf-8", "replace").splitlines() if l.strip()]
+    try:
+        return json.loads(lines[-1])
+    except (IndexError, ValueError):
+        raise AssertionError("driver %s gave no report (exit %d)\nstdout: %r\nstderr: %s" % (
+            " ".join(map(str, args)), done.returncode, done.stdout, done.stderr.decode("utf-8", "replace")))
+
+
+def x_display():
+    """The X display of the Wine environment (from the exports that wine-env.sh wrote)."""
+    with open(os.path.join(CONFIG.wine_env, "env")) as f:
+        for line in f:
+            if line.startswith("export DISPLAY="):
+                return line.strip().split("=", 1)[1]
+    raise AssertionError("no DISPLAY in the Wine environment")
+
+
+def xdotool(*args):
+    env = dict(os.environ, DISPLAY=x_display())
+    done = subprocess.run(["xdotool"] + [str(a) for a in args], env=env, capture_output=True, timeout=30)
+    if done.returncode != 0:
+        raise AssertionError("xdotool %s failed: %s" % (" ".join(map(str, args)), done.stderr.decode()))
+
+
+def text(report):
+    """The Windows-1252 bytes of a text in a driver report."""
+    if report.get("lossy"):
+        raise AssertionError("text has characters outside Windows-1252: %r" % report.get("utf8"))
+    return bytes.fromhex(report["hex"])
+
+
+def dialog_texts(dialog):
+    controls = dialog["controls"]
+
+    def control(cid):
+        c = controls[str(cid)]
+        return text(c["text"]) if c["exists"] else None
+
+    return {"caption": text(dialog["caption"]), "OK (1)": control(1), "Cancel (2)": control(2),
+            "head (1000)": control(1000), "intro (1001)": control(1001),
+            "instructions (1002)": control(1002), "liability (1003)": control(1003)}
+
+
+def expected_texts(code):
+    row = EXPECTED[code]
+    return {"caption": row.captionText, "OK (1)": row.okText, "Cancel (2)": row.cancelText,
+            "head (1000)": row.headText, "intro (1001)": row.introText,
+            "instructions (1002)": row.instructionText, "liability (1003)": row.liabilityText}
+
+
+def center(rect):
+    return ((rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2)
+
+
+# ---- one scenario: a folder, a launcher process, the stub's record -----------------------------------
+
+class Scenario:
+    """A launcher copied into a folder of its own, started with one LC_ALL."""
+
+    def __init__(self, name, stub=False, linger_ms=None, lc_all="en_US.UTF-8"):
+        os.makedirs(CONFIG.work, exist_ok=True)
+        self.name = name
+        self.lc_all = lc_all
+        self.dir = os.path.realpath(tempfile.mkdtemp(prefix=name + "-", dir=CONFIG.work))
+        # The launcher runs with a working directory apart from its own folder, so the tool's
+        # inherited working directory can be told from the folder it lies in.
+        self.cwd = os.path.join(self.dir, "cwd")
+        os.mkdir(self.cwd)
+        self.exe = os.path.join(self.dir, LAUNCHER_NAME)
+        shutil.copy2(CONFIG.launcher, self.exe)
+        if stub:
+            shutil.copy2(CONFIG.stub, os.path.join(self.dir, STUB_NAME))
+        if linger_ms:
+            with open(os.path.join(self.dir, "stub-linger-ms.txt"), "w") as f:
+                f.write(str(linger_ms))
+        self.exe_win = win_path(self.exe)
+        self.stub_win = win_path(self.dir) + "\\" + STUB_NAME  # where the launcher must look
+        self.process = None
+        self.log = None
+
+    def start(self):
+        env = dict(os.environ, LC_ALL=self.lc_all)
+        self.log = open(os.path.join(self.dir, "launcher.log"), "wb")
+        # Never a pipe: a Wine program's output may be held open by processes it starts.
+        self.process = subprocess.Popen([CONFIG.wine_exec, CONFIG.wine_env, self.exe], cwd=self.cwd, env=env,
+                                        stdin=subprocess.DEVNULL, stdout=self.log, stderr=subprocess.STDOUT)
+        return self
+
+    def wait_dialog(self, timeout_ms=START_TIMEOUT_MS):
+        report = driver("wait-dialog", "--exe", self.exe_win, "--timeout", timeout_ms)
+        if not report.get("ok"):
+            raise AssertionError("%s: the dialog did not come up: %s (launcher %s)\n%s" % (
+                self.name, json.dumps(report), self.state(), self.describe()))
+        return report
+
+    def state(self):
+        if self.process is None:
+            return "not started"
+        code = self.process.poll()
+        return "running" if code is None else "ended with %d" % code
+
+    def watch_exit(self, timeout_ms=EXIT_TIMEOUT_MS):
+        """Waits for the launcher to end; returns every top-level window it showed meanwhile."""
+        report = driver("watch", "--exe", self.exe_win, "--timeout", timeout_ms)
+        if not report.get("ok"):
+            raise AssertionError("%s: the launcher did not end within %d ms; windows: %s\n%s" % (
+                self.name, timeout_ms, json.dumps(report.get("windows")), self.describe()))
+        self.process.wait(timeout=30)
+        return report["windows"]
+
+    def record(self):
+        path = os.path.join(self.dir, RECORD_NAME)
+        if not os.path.exists(path):
+            return []
+        with open(path, encoding="utf-8") as f:
+            return [json.loads(l) for l in f if l.strip()]
+
+    def starts(self):
+        return [r for r in self.record() if r["event"] == "start"]
+
+    def stub_processes(self):
+        return driver("procs", "--exe", self.stub_win)["procs"]
+
+    def release_stub(self):
+        open(os.path.join(self.dir, "stub-release"), "w").close()
+
+    def describe(self):
+        return "scenario folder: %s" % self.dir
+
+    def end(self):
+        """Leaves nothing running, whatever state the scenario stopped in."""
+        if self.process is not None and self.process.poll() is None:
+            self.process.kill()
+            self.process.wait(timeout=30)
+        if self.log:
+            self.log.close()
+        if os.path.exists(os.path.join(self.dir, STUB_NAME)):
+            self.release_stub()
+            poll(lambda: not self.stub_processes(), 15, 0.2)
+
+
+class E2ETestCase(unittest.TestCase):
+    maxDiff = None
+
+    def setUp(self):
+        self._scenarios = []
+
+    def scenario(self, name, **kwargs):
+        s = Scenario(name, **kwargs)
+        self._scenarios.append(s)
+        self.addCleanup(s.end)
+        return s
+
+    def run(self, result=None):
+        # A scenario's folder goes when the test passed; it stays for a look when it failed.
+        result = result if result is not None else self.defaultTestResult()
+        problems = len(result.failures) + len(result.errors)
+        super().run(result)
+        if len(result.failures) + len(result.errors) == problems and not os.environ.get("E2E_KEEP"):
+            for s in getattr(self, "_scenarios", []):
+                shutil.rmtree(s.dir, ignore_errors=True)
+        return result
+
+    # -- shared checks --
+
+    def assertTexts(self, dialog, code, scenario):
+        got = dialog_texts(dialog)
+        want = expected_texts(code)
+        if got != want:
+            locale = driver("locale", lc_all=scenario.lc_all)
+            self.assertEqual(want, got, "%s: not the '%s' texts (the driver's own locale under LC_ALL=%s: %s)\n%s"
+                             % (scenario.name, code, scenario.lc_all, json.dumps(locale), scenario.describe()))
+
+    def assertNoMessageBox(self, windows, scenario):
+        boxes = [w for w in windows if w["msgbox"]]
+        self.assertEqual([], boxes, "%s: unexpected message box\n%s" % (scenario.name, scenario.describe()))
+
+    def assertNothingStarted(self, scenario):
+        # The tool, had it been started, would either still run or have written its record.
+        self.assertEqual([], scenario.record(), "%s: the support tool was started" % scenario.name)
+        running = driver("procs", "--exe", scenario.stub_win, "--name", "|".join(HELP_PROGRAMS))["procs"]
+        self.assertEqual([], running, "%s: the support tool or a help program runs" % scenario.name)
+
+    def assertStartedOnceWithoutArguments(self, scenario, timeout_s=30):
+        starts = poll(scenario.starts, timeout_s)
+        self.assertEqual(1, len(starts), "%s: the support tool was not started exactly once: %s\n%s"
+                         % (scenario.name, scenario.record(), scenario.describe()))
+        self.assertEqual([], starts[0]["args"], "%s: the tool got arguments; command line %r"
+                         % (scenario.name, starts[0]["cmdline"]))
+        return starts[0]
+
+    def assertMissingToolReported(self, scenario, code, dialog):
+        box = driver("wait-msgbox", "--exe", scenario.exe_win, "--timeout", EXIT_TIMEOUT_MS)
+        self.assertTrue(box.get("ok"), "%s: no message box: %s\n%s" % (scenario.name, json.dumps(box),
+                                                                       scenario.describe()))
+        self.assertEqual(1, box["count"], "%s: more than one message box at once" % scenario.name)
+        self.assertEqual(MESSAGE_BOX_CAPTION, text(box["caption"]))
+        self.assertEqual(EXPECTED[code].errorPrefix + scenario.stub_win.encode("cp1252"), text(box["text"]))
+        self.assertEqual([(1, b"OK")], [(b["id"], text(b["text"])) for b in box["buttons"] if b["visible"]],
+                         "%s: the box should have one OK button" % scenario.name)
+        self.assertEqual(dialog["hwnd"], box["owner"], "%s: the box should be owned by the dialog" % scenario.name)
+        # Dismiss it; the launcher must then end without any further box.
+        self.assertTrue(driver("click", "--hwnd", box["hwnd"], "--id", 1)["ok"])
+        windows = scenario.watch_exit()
+        later = [w for w in windows if w["msgbox"] and w["hwnd"] != box["hwnd"]]
+        self.assertEqual([], later, "%s: a second message box appeared" % scenario.name)
+        self.assertNothingStarted(scenario)
+
+
+# ---- group "languages": which texts the dialog shows for a locale --------------------------------------
+
+# LC_ALL, the language identifier Wine derives from it, and the row the dialog must show.
+LANGUAGE_CASES = [
+    ("de_DE.UTF-8", "0407", "de"),
+    ("en_US.UTF-8", "0409", "en"),
+    ("da_DK.UTF-8", "0406", "da"),
+    ("it_IT.UTF-8", "0410", "it"),
+    ("fi_FI.UTF-8", "040b", "fi"),
+    ("nb_NO.UTF-8", "0414", "no"),
+    ("sv_SE.UTF-8", "041d", "sv"),
+    ("fr_FR.UTF-8", "040c", "en"),  # "fr" has no row: English
+    ("de_CH.UTF-8", "0807", "de"),  # "de-ch": only the first two letters count
+    ("pt_BR.UTF-8", "0416", "en"),  # no value for 0416 in the table: empty code, English
+]
+
+
+class LanguageTests(E2ETestCase):
+    """All launchers start at once (they run side by side without trouble), then each is checked."""
+
+    started = {}
+    failed = False
+
+    @classmethod
+    def setUpClass(cls):
+        cls.started = {}
+        cls.failed = False
+        for lc_all, _, _ in LANGUAGE_CASES:
+            cls.started[lc_all] = Scenario("lang-" + lc_all.split(".")[0], lc_all=lc_all).start()
+
+    @classmethod
+    def tearDownClass(cls):
+        for s in cls.started.values():
+            try:
+                s.process.wait(timeout=EXIT_TIMEOUT_MS / 1000)
+            except subprocess.TimeoutExpired:
+                cls.failed = True
+                print("%s: the launcher did not end after Cancel" % s.name, file=sys.stderr)
+            s.end()
+            if not cls.failed and not os.environ.get("E2E_KEEP"):
+                shutil.rmtree(s.dir, ignore_errors=True)
+
+    def check_language(self, lc_all, code):
+        s = self.started[lc_all]
+        try:
+            dialog = s.wait_dialog()
+            try:
+                self.assertTexts(dialog, code, s)
+            finally:
+                driver("click", "--hwnd", dialog["hwnd"], "--id", 2)
+        except BaseException:
+            type(self).failed = True
+            raise
+
+
+def _language_test(lc_all, code):
+    def test(self):
+        self.check_language(lc_all, code)
+    test.__doc__ = "LC_ALL=%s shows the '%s' texts" % (lc_all, code)
+    return test
+
+
+for _lc_all, _lang_id, _code in LANGUAGE_CASES:
+    setattr(LanguageTests, "test_%s_shows_%s" % (_lc_all.split(".")[0], _code), _language_test(_lc_all, _code))
+
+
+class LocaleSanityTests(E2ETestCase):
+    """The environment itself: LC_ALL must give Wine the language identifiers the cases assume."""
+
+    def test_lc_all_gives_the_language_identifiers(self):
+        for lc_all, lang_id, _ in LANGUAGE_CASES:
+            with self.subTest(lc_all=lc_all):
+                self.assertEqual(lang_id, driver("locale", lc_all=lc_all)["ilanguage"])
+
+
+# ---- group "registry": the language table missing from the registry -----------------------------------
+
+RFC1766_KEY = "HKCR\\MIME\\Database\\Rfc1766"
+
+
+class MissingTableTests(E2ETestCase):
+    """Deletes the shared table for a moment: CTest runs this group alone (RUN_SERIAL)."""
+
+    def test_missing_table_gives_english_texts_and_message(self):
+        deleted = wine_run(["reg", "delete", RFC1766_KEY, "/f"])
+        try:
+            self.assertEqual(0, deleted.returncode, "reg delete failed: %r" % deleted.stdout)
+            self.assertNotEqual(0, wine_run(["reg", "query", RFC1766_KEY]).returncode, "the key is still there")
+            s = self.scenario("no-table", lc_all="de_DE.UTF-8").start()
+            dialog = s.wait_dialog()
+            self.assertTexts(dialog, "en", s)
+            self.assertTrue(driver("click", "--hwnd", dialog["hwnd"], "--id", 1)["ok"])
+            self.assertMissingToolReported(s, "en", dialog)
+        finally:
+            restored = wine_run(["reg", "import", win_path(CONFIG.registry_file)])
+            self.assertEqual(0, restored.returncode, "could not restore the table: %r" % restored.stdout)
+            self.assertEqual(0, wine_run(["reg", "query", RFC1766_KEY, "/v", "0407"]).returncode,
+                             "the table was not restored")
+
+
+# ---- group "launch": OK, Enter, the tool present or missing -------------------------------------------
+
+class LaunchTests(E2ETestCase):
+
+    def test_stub_records_its_arguments(self):
+        # The harness itself: the stub sees and records arguments, so an empty list means none.
+        s = self.scenario("stub-self", stub=True)
+        done = wine_run([os.path.join(s.dir, STUB_NAME), "one two", "three"])
+        self.assertEqual(0, done.returncode)
+        starts = poll(s.starts, 30)
+        self.assertEqual([["one two", "three"]], [r["args"] for r in starts])
+
+    def test_ok_starts_the_tool_without_arguments_and_does_not_wait(self):
+        # The tool stays up for a minute unless released; the launcher must end long before.
+        s = self.scenario("ok-tool", stub=True, linger_ms=60000).start()
+        dialog = s.wait_dialog()
+        self.assertTrue(driver("click", "--hwnd", dialog["hwnd"], "--id", 1)["ok"])
+        windows = s.watch_exit()
+        self.assertNoMessageBox(windows, s)
+        start = self.assertStartedOnceWithoutArguments(s)
+        self.assertEqual(["start"], [r["event"] for r in s.record()],
+                         "the tool ended before the launcher did: %s" % s.record())
+        self.assertEqual(1, len(s.stub_processes()), "the tool should still run after the launcher ended")
+        self.assertEqual(1, start["show"], "the tool should be shown normally (SW_SHOWNORMAL)")
+        self.assertEqual(win_path(s.cwd).lower(), start["cwd"].rstrip("\\").lower(),
+                         "the tool should inherit the launcher's working directory")
+        s.release_stub()
+        self.assertTrue(poll(lambda: [r for r in s.record() if r["event"] == "exit"], 30),
+                        "the tool did not end after its release")
+
+    def test_enter_acts_as_ok(self):
+        s = self.scenario("enter", stub=True).start()
+        dialog = s.wait_dialog()
+        self.assertEqual(1, dialog["focus_id"], "OK should have the focus at first")
+        self.assertTrue(driver("key", "--hwnd", dialog["hwnd"], "--key", "enter")["ok"])
+        windows = s.watch_exit()
+        self.assertNoMessageBox(windows, s)
+        self.assertStartedOnceWithoutArguments(s)
+
+    def test_ok_without_the_tool_reports_it_in_english(self):
+        s = self.scenario("missing-en", lc_all="en_US.UTF-8").start()
+        dialog = s.wait_dialog()
+        self.assertTrue(driver("click", "--hwnd", dialog["hwnd"], "--id", 1)["ok"])
+        self.assertMissingToolReported(s, "en", dialog)
+
+    def test_ok_without_the_tool_reports_it_in_german(self):
+        s = self.scenario("missing-de", lc_all="de_DE.UTF-8").start()
+        dialog = s.wait_dialog()
+        self.assertTexts(dialog, "de", s)
+        self.assertTrue(driver("click", "--hwnd", dialog["hwnd"], "--id", 1)["ok"])
+        self.assertMissingToolReported(s, "de", dialog)
+
+    def test_ok_without_the_tool_reports_it_in_swedish_as_english(self):
+        # Every row but the German one carries the English message.
+        s = self.scenario("missing-sv", lc_all="sv_SE.UTF-8").start()
+        dialog = s.wait_dialog()
+        self.assertTrue(driver("click", "--hwnd", dialog["hwnd"], "--id", 1, "--via", "command")["ok"])
+        self.assertMissingToolReported(s, "sv", dialog)
+
+
+# ---- group "close": ways out that start nothing ------------------------------------------------------
+
+class CloseTests(E2ETestCase):
+    """The tool lies beside the launcher each time, so "nothing started" is a real observation."""
+
+    def closes_without_launch(self, name, act):
+        s = self.scenario(name, stub=True).start()
+        dialog = s.wait_dialog()
+        self.assertTrue(act(dialog)["ok"])
+        windows = s.watch_exit()
+        self.assertNoMessageBox(windows, s)
+        self.assertNothingStarted(s)
+
+    def test_cancel_button(self):
+        self.closes_without_launch("cancel", lambda d: driver("click", "--hwnd", d["hwnd"], "--id", 2))
+
+    def test_escape(self):
+        self.closes_without_launch("escape", lambda d: driver("key", "--hwnd", d["hwnd"], "--key", "escape"))
+
+    def test_close_box(self):
+        self.closes_without_launch("closebox", lambda d: driver("close", "--hwnd", d["hwnd"]))
+
+    def test_f1_does_nothing(self):
+        # WM_KEYF1 is what a typed F1 becomes; a posted F1 key is the plain key message. After each
+        # the driver tabs once and waits for the focus to move (see e2e_driver.cpp), then looks.
+        s = self.scenario("f1", stub=True, lc_all="de_DE.UTF-8").start()
+        dialog = s.wait_dialog()
+        focus = [1, 2]
+        for i, via in enumerate(["keyf1", "post"]):
+            with self.subTest(via=via):
+                r = driver("key", "--hwnd", dialog["hwnd"], "--key", "f1", "--via", via, "--sync-tab", 15000)
+                self.assertTrue(r["synced"] and r["focus_in_dialog"], "F1 took the focus away: %s" % json.dumps(r))
+                self.assertEqual(focus[(i + 1) % 2], r["focus_id"])
+                visible = [w["hwnd"] for w in r["windows"] if w["visible"]]
+                self.assertEqual([dialog["hwnd"]], visible, "F1 opened a window: %s" % json.dumps(r["windows"]))
+        again = driver("info", "--hwnd", dialog["hwnd"])
+        self.assertEqual(dialog_texts(dialog), dialog_texts(again), "F1 changed the dialog")
+        self.assertTrue(driver("key", "--hwnd", dialog["hwnd"], "--key", "escape")["ok"])
+        self.assertNoMessageBox(s.watch_exit(), s)
+        self.assertNothingStarted(s)
+
+
+# ---- group "input": real keyboard and mouse from the X side --------------------------------------------
+
+class RealInputTests(E2ETestCase):
+    """Input through the X server (and SendInput) goes to whatever window is under the pointer or in
+    front, so CTest runs this group alone (RUN_SERIAL). The close box has no X test: without a
+    window manager Wine's windows have no frame on the X screen, so there is nothing to click."""
+
+    def test_x_escape_with_the_pointer_on_a_free_spot(self):
+        s = self.scenario("x-escape", stub=True).start()
+        dialog = s.wait_dialog()
+        x, y = dialog["free_point"]
+        xdotool("mousemove", "--sync", x, y)
+        xdotool("key", "Escape")
+        self.assertNoMessageBox(s.watch_exit(), s)
+        self.assertNothingStarted(s)
+
+    def test_x_mouse_click_on_ok_starts_the_tool(self):
+        s = self.scenario("x-click-ok", stub=True).start()
+        dialog = s.wait_dialog()
+        x, y = center(dialog["controls"]["1"]["rect"])
+        xdotool("mousemove", "--sync", x, y)
+        xdotool("click", "1")
+        self.assertNoMessageBox(s.watch_exit(), s)
+        self.assertStartedOnceWithoutArguments(s)
+
+    def test_typed_f1_does_nothing(self):
+        s = self.scenario("x-f1", stub=True).start()
+        dialog = s.wait_dialog()
+        # SendInput: the system's F1 handling runs as for a typed key.
+        r = driver("key", "--hwnd", dialog["hwnd"], "--key", "f1", "--via", "input", "--sync-tab", 15000)
+        self.assertTrue(r["synced"] and r["focus_in_dialog"], "F1 took the focus away: %s" % json.dumps(r))
+        self.assertEqual(2, r["focus_id"])
+        self.assertEqual([dialog["hwnd"]], [w["hwnd"] for w in r["windows"] if w["visible"]])
+        # F1 from the X keyboard with the pointer on a free spot, then Tab to know it was handled.
+        x, y = dialog["free_point"]
+        xdotool("mousemove", "--sync", x, y)
+        xdotool("key", "F1", "Tab")
+        moved = poll(lambda: driver("info", "--hwnd", dialog["hwnd"])["focus_id"] == 1, 15, 0.1)
+        self.assertTrue(moved, "the typed Tab after F1 was not handled by the dialog")
+        r = driver("windows", "--exe", s.exe_win)
+        self.assertEqual([dialog["hwnd"]], [w["hwnd"] for w in r["windows"] if w["visible"]],
+                         "F1 opened a window: %s" % json.dumps(r["windows"]))
+        xdotool("key", "Escape")
+        self.assertNoMessageBox(s.watch_exit(), s)
+        self.assertNothingStarted(s)
+
+
+GROUPS = {
+    "languages": [LocaleSanityTests, LanguageTests],
+    "registry": [MissingTableTests],
+    "launch": [LaunchTests],
+    "close": [CloseTests],
+    "input": [RealInputTests],
+}
+
+
+def main():
+    global CONFIG
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    for name in ("wine-env", "wine-exec", "launcher", "stub", "driver", "registry-file", "work"):
+        parser.add_argument("--" + name, required=True)
+    parser.add_argument("-k", dest="pattern", action="append", help="only tests whose name contains this")
+    parser.add_argument("groups", nargs="+", choices=sorted(GROUPS))
+    CONFIG = parser.parse_args()
+    for attr in ("wine_env", "wine_exec", "launcher", "stub", "driver", "registry_file", "work"):
+        setattr(CONFIG, attr, os.path.realpath(getattr(CONFIG, attr)))
+    for attr in ("launcher", "stub", "driver"):
+        if not os.path.isfile(getattr(CONFIG, attr)):
+            sys.exit("missing %s: %s (build it first)" % (attr, getattr(CONFIG, attr)))
+
+    loader = unittest.TestLoader()
+    if CONFIG.pattern:
+        loader.testNamePatterns = ["*%s*" % p for p in CONFIG.pattern]
+    suite = unittest.TestSuite()
+    for group in CONFIG.groups:
+        for case in GROUPS[group]:
+            suite.addTests(loader.loadTestsFromTestCase(case))
+    result = unittest.TextTestRunner(verbosity=2, stream=sys.stdout).run(suite)
+    sys.exit(0 if result.wasSuccessful() else 1)
+
+
+if __name__ == "__main__":
+    main()
