@@ -1,0 +1,136 @@
+// CTextLabel: font setters, the reflected colour request, and the blink, click and cursor handlers.
+#include "controls/TextLabel.h"
+
+#include <shellapi.h>
+
+static_assert(LF_FACESIZE == textlabel::FaceNameSize, "the face name rule is made for LOGFONTA");
+
+BEGIN_MESSAGE_MAP(CTextLabel, CWnd)
+    // HBRUSH CtlColor(CDC* dc, UINT ctlType)
+    ON_WM_CTLCOLOR_REFLECT()
+    // void OnTimer(UINT_PTR id)
+    ON_WM_TIMER()
+    // void OnLButtonDown(UINT flags, CPoint point)
+    ON_WM_LBUTTONDOWN()
+    // BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT mouseMessage)
+    ON_WM_SETCURSOR()
+END_MESSAGE_MAP()
+
+CTextLabel::CTextLabel()
+    : m_textColor(::GetSysColor(COLOR_WINDOWTEXT)),
+      m_bkBrush(::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE))),
+      m_blinkBrush(NULL),
+      m_logFont(),
+      m_blinkPhase(FALSE),
+      m_blinkMode(BlinkNone),
+      m_hoverCursor(NULL)
+{
+    // The label starts from the default GUI font's whole description.
+    ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof(m_logFont), &m_logFont);
+    // No exception from a constructor: the brush made above would be lost with it.
+    m_font.CreateFontIndirect(&m_logFont);
+    m_blinkBrush = ::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE));
+}
+
+CTextLabel::~CTextLabel()
+{
+    m_font.DeleteObject();
+    if (m_bkBrush != NULL)
+        ::DeleteObject(m_bkBrush);
+    if (m_blinkBrush != NULL)
+        ::DeleteObject(m_blinkBrush);
+}
+
+CTextLabel& CTextLabel::SetLabelText(CString text)
+{
+    SetWindowText(text);
+    return *this;
+}
+
+CTextLabel& CTextLabel::SetBoldWeight(BOOL bold)
+{
+    m_logFont.lfWeight = textlabel::FontWeightFor(bold);
+    RebuildAndRedraw();
+    return *this;
+}
+
+CTextLabel& CTextLabel::SetCharHeight(int height)
+{
+    m_logFont.lfHeight = textlabel::FontHeightFor(height);
+    RebuildAndRedraw();
+    return *this;
+}
+
+CTextLabel& CTextLabel::SetFaceName(CString faceName)
+{
+    // Cut to the field: a name of 32 bytes or more would otherwise run over the members behind it.
+    textlabel::CopyFaceName(m_logFont.lfFaceName, faceName);
+    RebuildAndRedraw();
+    return *this;
+}
+
+void CTextLabel::RebuildFont()
+{
+    m_font.DeleteObject();
+    m_font.Attach(::CreateFontIndirectA(&m_logFont));
+}
+
+void CTextLabel::RebuildAndRedraw()
+{
+    RebuildFont();
+    // Without a window there is nothing to repaint; RedrawWindow(NULL) would repaint the desktop.
+    if (m_hWnd != NULL)
+        RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+HBRUSH CTextLabel::CtlColor(CDC* dc, UINT ctlType)
+{
+    if (ctlType == CTLCOLOR_STATIC && dc != nullptr) {
+        try {
+            dc->SelectObject(&m_font);
+            dc->SetTextColor(m_textColor);
+            dc->SetBkMode(TRANSPARENT);
+        } catch (CResourceException* e) {
+            // Drawn with whatever the context already holds; the brush still answers.
+            e->Delete();
+        }
+    }
+    // A brush that is not null tells the parent that the label answered the request itself.
+    return textlabel::BrushFor(m_blinkMode, m_blinkPhase != FALSE) == textlabel::LabelBrush::Blink
+               ? m_blinkBrush
+               : m_bkBrush;
+}
+
+void CTextLabel::OnTimer(UINT_PTR)
+{
+    const textlabel::BlinkTick tick = textlabel::BlinkTickFor(m_blinkMode, m_blinkPhase != FALSE);
+    m_blinkPhase = tick.phase ? TRUE : FALSE;
+    if (tick.text == textlabel::TextChange::Clear)
+        SetWindowText("");
+    else if (tick.text == textlabel::TextChange::ShowBlinkText)
+        SetWindowText(m_blinkText);
+    if (tick.repaint) {
+        // The repaint asks for the colours again, and CtlColor picks the brush of the new phase.
+        InvalidateRect(NULL, FALSE);
+        UpdateWindow();
+    }
+    Default();
+}
+
+void CTextLabel::OnLButtonDown(UINT, CPoint)
+{
+    CString text;
+    GetWindowText(text);
+    // A text that names nothing openable has no effect; the result is not looked at.
+    ::ShellExecuteA(NULL, "open", text, NULL, NULL, SW_SHOWNORMAL);
+    Default();
+}
+
+BOOL CTextLabel::OnSetCursor(CWnd*, UINT, UINT)
+{
+    if (m_hoverCursor != NULL) {
+        ::SetCursor(m_hoverCursor);
+        return TRUE;
+    }
+    return (BOOL)Default();
+}
