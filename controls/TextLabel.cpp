@@ -34,6 +34,9 @@ CTextLabel::CTextLabel()
 
 CTextLabel::~CTextLabel()
 {
+    // A control that outlives the label must not keep drawing with the font deleted here.
+    if (m_hWnd != NULL && ::IsWindow(m_hWnd))
+        SendMessage(WM_SETFONT, 0, FALSE);
     m_font.DeleteObject();
     if (m_bkBrush != NULL)
         ::DeleteObject(m_bkBrush);
@@ -73,6 +76,11 @@ void CTextLabel::RebuildFont()
 {
     m_font.DeleteObject();
     m_font.Attach(::CreateFontIndirectA(&m_logFont));
+    // The font selected in CtlColor is what the text is drawn in where the static control selects
+    // its own font before asking for colours (Windows). Wine's static control selects its own font
+    // after asking, so the control is given the same font as well, without a repaint of its own.
+    if (m_hWnd != NULL && ::IsWindow(m_hWnd))
+        SendMessage(WM_SETFONT, (WPARAM)m_font.GetSafeHandle(), FALSE);
 }
 
 void CTextLabel::RebuildAndRedraw()

@@ -8,6 +8,7 @@
 #include "app/LanguageTable_core.h"
 #include "app/LaunchRules_core.h"
 #include "app/Version.h"
+#include "controls/Texture_core.h"
 #include "dialog/NoticeRules_core.h"
 #include "res/resource.h"
 
@@ -31,6 +32,16 @@ CNoticeDialog::CNoticeDialog(CString languageCode, CWnd* parent)
     m_icon = ::LoadIconA(AfxFindResourceHandle(iconName, (LPCSTR)RT_GROUP_ICON), iconName);
 }
 
+void CNoticeDialog::DoDataExchange(CDataExchange* dx)
+{
+    DDX_Control(dx, IDOK, m_okButton);
+    DDX_Control(dx, IDCANCEL, m_cancelButton);
+    DDX_Control(dx, IDC_HEAD, m_headLabel);
+    DDX_Control(dx, IDC_INTRO, m_introLabel);
+    DDX_Control(dx, IDC_TEXT, m_textLabel);
+    DDX_Control(dx, IDC_FINAL, m_finalLabel);
+}
+
 BOOL CNoticeDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
@@ -45,10 +56,26 @@ BOOL CNoticeDialog::OnInitDialog()
 
     SetBackColor(notice::BackColor);
 
+    // The fonts come before the texts, so that the first texts already appear in them. Only the
+    // heading is bold; the others keep the default GUI font's weight.
+    m_headLabel.SetFaceName("Arial").SetCharHeight(18).SetBoldWeight(TRUE);
+    m_introLabel.SetFaceName("Arial").SetCharHeight(11);
+    m_textLabel.SetFaceName("Arial").SetCharHeight(11);
+    m_finalLabel.SetFaceName("Arial").SetCharHeight(9);
+
     if (!ApplyLanguage(m_languageCode)) {
         m_languageCode = "en";
         ApplyLanguage("en");
     }
+
+    // Both buttons: a vertical ramp with light noise, tinted slightly toward blue. The textures do
+    // not repaint; the setters after them do.
+    const COLORREF tintColor = 0xFA5032;
+    m_okButton.SetTexture(TextureVerticalRamp, 4, 20, 10, tintColor);
+    m_okButton.SetImageAlign(CDrawButton::ImageLeft, TRUE);
+    m_cancelButton.SetTexture(TextureVerticalRamp, 4, 20, 10, tintColor);
+    m_cancelButton.SetImageAlign(CDrawButton::ImageLeft, TRUE);
+    m_cancelButton.SetFocusRectWhenFlat(TRUE, TRUE);   // only Cancel shows where the focus is
     return TRUE;   // the focus goes to the first tab stop, OK
 }
 
@@ -64,10 +91,10 @@ BOOL CNoticeDialog::ApplyLanguage(CString code)
     for (const LanguageTextRow& row : LanguageTextTable) {
         if (_mbscmp((const unsigned char*)row.languageCode, (const unsigned char*)(const char*)code) != 0)
             continue;
-        ::SetDlgItemTextA(m_hWnd, 1000, row.headText);
-        ::SetDlgItemTextA(m_hWnd, 1001, row.introText);
-        ::SetDlgItemTextA(m_hWnd, 1002, row.instructionText);
-        ::SetDlgItemTextA(m_hWnd, 1003, row.liabilityText);
+        m_headLabel.SetLabelText(row.headText);
+        m_introLabel.SetLabelText(row.introText);
+        m_textLabel.SetLabelText(row.instructionText);
+        m_finalLabel.SetLabelText(row.liabilityText);
         SetWindowText(row.captionText);
         GetDlgItem(IDOK)->SetWindowText(row.okText);
         GetDlgItem(IDCANCEL)->SetWindowText(row.cancelText);

@@ -1,6 +1,8 @@
 // The launcher's one window: the modal warning dialog in the user's language.
 #pragma once
 
+#include "controls/TextLabel.h"
+#include "controls/TexturedButton.h"
 #include "framework/afx.h"
 
 class CNoticeDialog : public CDialog
@@ -25,6 +27,8 @@ public:
     const CString& GetVersionSuffix() const { return m_versionSuffix; }
 
 protected:
+    // Binds the four labels and the two buttons to the template's controls.
+    void DoDataExchange(CDataExchange* dx) override;
     BOOL PreTranslateMessage(MSG* msg) override;
     BOOL OnInitDialog() override;
     // Starts the support program, or says that it is missing; then closes with IDOK.
@@ -36,7 +40,14 @@ protected:
     HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlType);
     BOOL OnEraseBkgnd(CDC* dc);
 
+    // The styled controls come first: built before, destroyed after everything else of the dialog.
+    CTextLabel m_headLabel;
+    CTextLabel m_introLabel;
+    CTextLabel m_textLabel;
+    CTextLabel m_finalLabel;
     CString m_errorPrefix;
+    CTexturedButton m_okButton;
+    CTexturedButton m_cancelButton;
     HICON m_icon;
     COLORREF m_backColor;
     CBrush m_backBrush;
