@@ -362,6 +362,54 @@ TEST(NoticeDialog, ColoursPanelAndBrushByControlAndType)
     dialog.DoModal();
 }
 
+TEST(NoticeDialog, LabelsDrawInTheirOwnFontsOnTheDialogsColours)
+{
+    CInspectedDialog dialog("de");
+    dialog.inspect = [](CInspectedDialog& d) {
+        struct Row { int id; LONG height; LONG weight; } rows[] = {
+            {1000, -18, FW_BOLD}, {1001, -11, FW_NORMAL}, {1002, -11, FW_NORMAL}, {1003, -9, FW_NORMAL},
+        };
+        HBRUSH dialogBrush = d.AskColor(WM_CTLCOLORDLG, MemoryCanvas(1, 1, 0).dc, d.m_hWnd);
+        for (const Row& row : rows) {
+            SCOPED_TRACE("label " + std::to_string(row.id));
+            HWND label = ::GetDlgItem(d.m_hWnd, row.id);
+            ASSERT_NE(nullptr, CWnd::FromHandlePermanent(label)) << "bound to a member";
+            MemoryCanvas canvas(4, 4, 0);
+            ::SetBkMode(canvas.dc, OPAQUE);
+            HBRUSH brush = d.AskColor(WM_CTLCOLORSTATIC, canvas.dc, label);
+
+            LOGFONTA font = {};
+            ASSERT_EQ((int)sizeof(font), ::GetObjectA(::GetCurrentObject(canvas.dc, OBJ_FONT), sizeof(font), &font));
+            EXPECT_STREQ("Arial", font.lfFaceName);
+            EXPECT_EQ(row.height, font.lfHeight);
+            EXPECT_EQ(row.weight, font.lfWeight);
+            EXPECT_EQ(::GetSysColor(COLOR_WINDOWTEXT), ::GetTextColor(canvas.dc));
+            EXPECT_EQ(TRANSPARENT, ::GetBkMode(canvas.dc));
+            EXPECT_EQ(0xF5F5F5u, ::GetBkColor(canvas.dc));
+            EXPECT_EQ(dialogBrush, brush) << "the dialog's brush replaces the label's";
+            // The static control draws in the same font.
+            EXPECT_EQ((LRESULT)::GetCurrentObject(canvas.dc, OBJ_FONT), ::SendMessageA(label, WM_GETFONT, 0, 0));
+        }
+    };
+    dialog.DoModal();
+}
+
+TEST(NoticeDialog, ButtonsAreOwnerDrawnAndKeepTheDefaultButtonProtocol)
+{
+    CInspectedDialog dialog("en");
+    dialog.inspect = [](CInspectedDialog& d) {
+        for (int id : {IDOK, IDCANCEL}) {
+            HWND button = ::GetDlgItem(d.m_hWnd, id);
+            EXPECT_EQ((LONG)BS_OWNERDRAW, ::GetWindowLongA(button, GWL_STYLE) & 0x1F) << "button " << id;
+            EXPECT_NE(nullptr, CWnd::FromHandlePermanent(button));
+        }
+        EXPECT_EQ(IDOK, LOWORD(::SendMessageA(d.m_hWnd, DM_GETDEFID, 0, 0)));
+        EXPECT_TRUE(::SendMessageA(::GetDlgItem(d.m_hWnd, IDOK), WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON);
+        EXPECT_EQ(::GetDlgItem(d.m_hWnd, IDOK), ::GetFocus()) << "the first tab stop has the focus";
+    };
+    dialog.DoModal();
+}
+
 TEST(NoticeDialog, BackgroundIsTheStretchedPicture)
 {
     CInspectedDialog dialog("en");
