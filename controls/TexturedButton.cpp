@@ -1,0 +1,45 @@
+// CTexturedButton: face generation from the system colours and painting of the face by state. The
+// generation itself is in Texture_core, the face choice in TexturedButton_core.
+#include "controls/TexturedButton.h"
+
+#include "controls/TexturedButton_core.h"
+#include "controls/Texture_core.h"
+
+using texturedbutton::Face;
+using texturedbutton::FacePlacement;
+
+CTexturedButton::CTexturedButton() = default;
+
+CTexturedButton::~CTexturedButton()
+{
+    m_face.Free();
+    m_hotFace.Free();
+}
+
+void CTexturedButton::SetTexture(UINT effect, UINT grain, UINT hotTint, UINT tint, COLORREF tintColor)
+{
+    // The window rectangle gives the size. Without it there is nothing sensible to make, and the
+    // faces the button already has are worth more than faces of an unknown size.
+    RECT window = {};
+    if (m_hWnd == NULL || !::GetWindowRect(m_hWnd, &window))
+        return;
+
+    const TextureColors colors = {::GetSysColor(COLOR_BTNFACE), ::GetSysColor(COLOR_BTNSHADOW),
+                                  ::GetSysColor(COLOR_BTNHIGHLIGHT)};
+    GenerateTextureFaces(window.right - window.left, window.bottom - window.top, colors, effect, grain,
+                         hotTint, tint, tintColor, m_face, m_hotFace);
+}
+
+DWORD CTexturedButton::DrawFaceBackground(CDC* dc, CRect*)
+{
+    const FacePlacement place = texturedbutton::PlaceFace(m_hot != FALSE, m_drawPressed != FALSE);
+    CPixelCanvas& face = place.face == Face::Hot ? m_hotFace : m_face;
+    // An empty face (no SetTexture yet, or no image memory) draws nothing.
+    face.Draw(dc != nullptr ? dc->GetSafeHdc() : NULL, place.x, place.y);
+    return 0;
+}
+
+DWORD CTexturedButton::DrawFaceBorder(CDC* dc, CRect* rect)
+{
+    return CDrawButton::DrawFaceBorder(dc, rect);
+}

@@ -1,0 +1,445 @@
+// CTexturedButton in the launcher's own dialog template: the faces it generates from the system
+// colours and the shared random source, the face it shows on screen in each state, and SetTexture
+// without a usable window.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "controls/TexturedButton.h"
+#include "controls/Texture_core.h"
+#include "framework/afx.h"
+#include "res/resource.h"
+
+namespace {
+
+// The dialog's values: vertical ramp, grain 4, hot tint 20, tint 10 toward red 50, green 80, blue 250.
+const UINT kEffect = 2, kGrain = 4, kHotTint = 20, kTint = 10;
+const COLORREF kTintColor = 0xFA5032;
+
+// Opens the paint-time state to the test.
+class CProbeButton : public CTexturedButton
+{
+public:
+    using CTexturedButton::m_hot;
+    using CTexturedButton::m_drawPressed;
+};
+
+// Template 102 created modeless, OK and Cancel bound by DDX_Control as the real dialog binds them.
+class CFaceDialog : public CDialog
+{
+public:
+    CFaceDialog() : CDialog(IDD_NOTICE) {}
+
+    BOOL CreateModeless()
+    {
+        AfxHookWindowCreate(this);
+        HWND hwnd = ::CreateDialogParamA(::GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_NOTICE), NULL,
+                                         NoDialogProc, 0);
+        AfxUnhookWindowCreate();
+        if (hwnd == NULL)
+            return FALSE;
+        ::SetWindowPos(hwnd, HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+        ::SetForegroundWindow(hwnd);
+        ::UpdateWindow(hwnd);
+        return TRUE;
+    }
+
+    CProbeButton ok, cancel;
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override
+    {
+        DDX_Control(dx, IDOK, ok);
+        DDX_Control(dx, IDCANCEL, cancel);
+    }
+
+private:
+    static INT_PTR CALLBACK NoDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+};
+
+void Pump()
+{
+    MSG msg;
+    while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+
+TextureColors SystemColors()
+{
+    return {::GetSysColor(COLOR_BTNFACE), ::GetSysColor(COLOR_BTNSHADOW), ::GetSysColor(COLOR_BTNHIGHLIGHT)};
+}
+
+SIZE WindowSize(HWND hwnd)
+{
+    RECT r = {};
+    ::GetWindowRect(hwnd, &r);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+COLORREF EntryColor(const CPixelCanvas& canvas, int index)
+{
+    const CanvasRgbQuad& e = canvas.Palette()[index];
+    return RGB(e.rgbRed, e.rgbGreen, e.rgbBlue);
+}
+
+// The colour the canvas shows at (x, y), y counted from the top.
+COLORREF CanvasColor(const CPixelCanvas& canvas, int x, int y)
+{
+    const int index = canvas.Pixels()[size_t(canvas.Height() - 1 - y) * size_t(canvas.Stride()) + size_t(x)];
+    return EntryColor(canvas, index);
+}
+
+std::vector<uint8_t> BlockBytes(const CPixelCanvas& canvas)
+{
+    if (canvas.Block() == nullptr)
+        return {};
+    return std::vector<uint8_t>(canvas.Block(), canvas.Block() + canvas.TotalBytes());
+}
+
+// Header, colour table and the pixels of every row, without the row padding (which no effect
+// writes and nothing shows).
+std::vector<uint8_t> FaceContent(const CPixelCanvas& canvas)
+{
+    if (canvas.Block() == nullptr)
+        return {};
+    const uint8_t* block = canvas.Block();
+    std::vector<uint8_t> content(block, block + 40 + canvas.PaletteBytes());
+    for (int row = 0; row < canvas.Height(); ++row) {
+        const uint8_t* pixels = canvas.Pixels() + size_t(row) * size_t(canvas.Stride());
+        content.insert(content.end(), pixels, pixels + canvas.Width());
+    }
+    return content;
+}
+
+// A window's pixels, as a copy of what it shows on screen (through its own drawing context, after
+// pending paints) or as what it prints into a memory context first filled with a marker colour.
+class WindowPixels
+{
+public:
+    enum Source { Screen, PrintClient };
+
+    WindowPixels(HWND hwnd, Source source, COLORREF marker = RGB(1, 2, 3))
+    {
+        const SIZE size = WindowSize(hwnd);
+        m_width = size.cx;
+        m_height = size.cy;
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = m_width;
+        info.bmiHeader.biHeight = -m_height;   // top-down
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        HDC memory = ::CreateCompatibleDC(NULL);
+        void* bits = nullptr;
+        HBITMAP bitmap = ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+        HGDIOBJ previous = ::SelectObject(memory, bitmap);
+        if (source == Screen) {
+            ::UpdateWindow(hwnd);
+            HDC window = ::GetDC(hwnd);
+            ::BitBlt(memory, 0, 0, m_width, m_height, window, 0, 0, SRCCOPY);
+            ::ReleaseDC(hwnd, window);
+        } else {
+            HBRUSH brush = ::CreateSolidBrush(marker);
+            const RECT all = {0, 0, m_width, m_height};
+            ::FillRect(memory, &all, brush);
+            ::DeleteObject(brush);
+            ::SendMessageA(hwnd, WM_PRINTCLIENT, (WPARAM)memory, PRF_CLIENT | PRF_ERASEBKGND);
+        }
+        ::GdiFlush();
+        if (const DWORD* pixels = static_cast<const DWORD*>(bits))
+            for (int i = 0; i < m_width * m_height; ++i)
+                m_pixels.push_back(RGB((pixels[i] >> 16) & 0xFF, (pixels[i] >> 8) & 0xFF, pixels[i] & 0xFF));
+        ::SelectObject(memory, previous);
+        ::DeleteObject(bitmap);
+        ::DeleteDC(memory);
+    }
+
+    bool Valid() const { return !m_pixels.empty(); }
+    COLORREF At(int x, int y) const { return m_pixels[size_t(y) * size_t(m_width) + size_t(x)]; }
+    int CountOtherThan(COLORREF color) const
+    {
+        int count = 0;
+        for (COLORREF pixel : m_pixels)
+            count += pixel != color ? 1 : 0;
+        return count;
+    }
+
+private:
+    int m_width = 0, m_height = 0;
+    std::vector<COLORREF> m_pixels;
+};
+
+// Compares the screen with face placed at (dx, dy) over the area [left, right) x [top, bottom).
+// Returns how many pixels differ and describes the first of them.
+int CountFaceMismatches(const WindowPixels& screen, const CPixelCanvas& face, int dx, int dy, const RECT& area,
+                        std::string* first)
+{
+    int mismatches = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) {
+            const COLORREF expected = CanvasColor(face, x - dx, y - dy);
+            const COLORREF actual = screen.At(x, y);
+            if (actual != expected && mismatches++ == 0) {
+                char text[120];
+                std::snprintf(text, sizeof text, "at %d,%d expected %06lX, shown %06lX", x, y,
+                              (unsigned long)expected, (unsigned long)actual);
+                *first = text;
+            }
+        }
+    return mismatches;
+}
+
+class TexturedButtonInDialog : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dialog.CreateModeless());
+        ASSERT_EQ(dialog.ok.m_hWnd, ::GetDlgItem(dialog.m_hWnd, IDOK));
+        ASSERT_EQ(dialog.cancel.m_hWnd, ::GetDlgItem(dialog.m_hWnd, IDCANCEL));
+        // Keep the pointer off the buttons until a test lights one.
+        ::SetCursorPos(1200, 1000);
+        Pump();
+    }
+
+    // Points at the button's middle and lets it see the move.
+    void Hover(CProbeButton& button)
+    {
+        RECT r = {};
+        ::GetWindowRect(button.m_hWnd, &r);
+        ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        ::SendMessageA(button.m_hWnd, WM_MOUSEMOVE, 0,
+                       MAKELPARAM((r.right - r.left) / 2, (r.bottom - r.top) / 2));
+        Pump();
+    }
+
+    CFaceDialog dialog;
+};
+
+// ---- Generation --------------------------------------------------------------------------------
+
+TEST(TexturedButtonEnvironment, SystemColoursAreClassic)
+{
+    // The Wine environment imports the classic colours; the worked values below depend on them.
+    EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), RGB(192, 192, 192));
+    EXPECT_EQ(::GetSysColor(COLOR_BTNSHADOW), RGB(128, 128, 128));
+    EXPECT_EQ(::GetSysColor(COLOR_BTNHIGHLIGHT), RGB(255, 255, 255));
+}
+
+TEST_F(TexturedButtonInDialog, FacesHaveTheButtonsSizeAndTheRampPalettes)
+{
+    ResetTextureRandom();
+    dialog.ok.SetTexture(kEffect, kGrain, kHotTint, kTint, kTintColor);
+
+    const SIZE size = WindowSize(dialog.ok.m_hWnd);
+    ASSERT_GT(size.cx, 2);
+    ASSERT_GT(size.cy, 2);
+    for (const CPixelCanvas* face : {&dialog.ok.Face(), &dialog.ok.HotFace()}) {
+        ASSERT_NE(face->Block(), nullptr);
+        EXPECT_EQ(face->Width(), size.cx);
+        EXPECT_EQ(face->Height(), size.cy);
+        EXPECT_EQ(face->BitCount(), 8);
+        EXPECT_EQ(face->PaletteCount(), 256);
+    }
+    EXPECT_EQ(std::memcmp(dialog.ok.Face().Pixels(), dialog.ok.HotFace().Pixels(),
+                          size_t(dialog.ok.Face().Stride()) * size_t(size.cy)),
+              0)
+        << "the hot face has the normal face's pixels";
+
+    if (::GetSysColor(COLOR_BTNFACE) != RGB(192, 192, 192) || ::GetSysColor(COLOR_BTNSHADOW) != RGB(128, 128, 128) ||
+        ::GetSysColor(COLOR_BTNHIGHLIGHT) != RGB(255, 255, 255))
+        GTEST_SKIP() << "the worked palette entries need the classic colours";
+    struct Row {
+        const CPixelCanvas* face;
+        int index;
+        COLORREF expected;
+    } rows[] = {
+        {&dialog.ok.Face(), 0, RGB(120, 123, 140)},    {&dialog.ok.Face(), 128, RGB(177, 180, 197)},
+        {&dialog.ok.Face(), 255, RGB(234, 237, 254)},  {&dialog.ok.HotFace(), 0, RGB(147, 149, 163)},
+        {&dialog.ok.HotFace(), 128, RGB(192, 195, 208)}, {&dialog.ok.HotFace(), 255, RGB(238, 240, 254)},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(EntryColor(*row.face, row.index), row.expected)
+            << (row.face == &dialog.ok.Face() ? "normal" : "hot") << " face, entry " << row.index;
+}
+
+TEST_F(TexturedButtonInDialog, TwoButtonsContinueOneRandomSequence)
+{
+    const TextureColors colors = SystemColors();
+    ResetTextureRandom();
+    dialog.ok.SetTexture(kEffect, kGrain, kHotTint, kTint, kTintColor);
+    dialog.cancel.SetTexture(kEffect, kGrain, kHotTint, kTint, kTintColor);
+    const uint32_t stateAfterBoth = TextureRandomState();
+
+    // The same two generations, independently and in the same order.
+    const SIZE okSize = WindowSize(dialog.ok.m_hWnd), cancelSize = WindowSize(dialog.cancel.m_hWnd);
+    CPixelCanvas okFace, okHot, cancelFace, cancelHot, freshFace, freshHot;
+    ResetTextureRandom();
+    GenerateTextureFaces(okSize.cx, okSize.cy, colors, kEffect, kGrain, kHotTint, kTint, kTintColor, okFace, okHot);
+    GenerateTextureFaces(cancelSize.cx, cancelSize.cy, colors, kEffect, kGrain, kHotTint, kTint, kTintColor,
+                         cancelFace, cancelHot);
+    EXPECT_EQ(TextureRandomState(), stateAfterBoth);
+    ResetTextureRandom();
+    GenerateTextureFaces(cancelSize.cx, cancelSize.cy, colors, kEffect, kGrain, kHotTint, kTint, kTintColor,
+                         freshFace, freshHot);
+
+    EXPECT_EQ(FaceContent(dialog.ok.Face()), FaceContent(okFace));
+    EXPECT_EQ(FaceContent(dialog.ok.HotFace()), FaceContent(okHot));
+    EXPECT_EQ(FaceContent(dialog.cancel.Face()), FaceContent(cancelFace));
+    EXPECT_EQ(FaceContent(dialog.cancel.HotFace()), FaceContent(cancelHot));
+    // Cancel went on where OK stopped: its noise is not the start of the sequence again.
+    EXPECT_NE(FaceContent(dialog.cancel.Face()), FaceContent(freshFace));
+}
+
+// ---- Painting by state -------------------------------------------------------------------------
+
+TEST_F(TexturedButtonInDialog, ShowsTheFaceOfEachStateAtItsPlace)
+{
+    const TextureColors colors = SystemColors();
+    CProbeButton& button = dialog.cancel;
+    button.SetWindowText("");   // no caption over the face
+    ResetTextureRandom();
+    dialog.ok.SetTexture(kEffect, kGrain, kHotTint, kTint, kTintColor);
+    button.SetTexture(kEffect, kGrain, kHotTint, kTint, kTintColor);
+
+    // The faces expected: generated independently, Cancel's second in the sequence.
+    const SIZE size = WindowSize(button.m_hWnd);
+    const SIZE okSize = WindowSize(dialog.ok.m_hWnd);
+    CPixelCanvas okFace, okHot, face, hotFace;
+    ResetTextureRandom();
+    GenerateTextureFaces(okSize.cx, okSize.cy, colors, kEffect, kGrain, kHotTint, kTint, kTintColor, okFace, okHot);
+    GenerateTextureFaces(size.cx, size.cy, colors, kEffect, kGrain, kHotTint, kTint, kTintColor, face, hotFace);
+    ASSERT_NE(face.Block(), nullptr);
+
+    const COLORREF light = ::GetSysColor(COLOR_BTNHIGHLIGHT), shadow = ::GetSysColor(COLOR_BTNSHADOW);
+    const int w = size.cx, h = size.cy;
+    const RECT all = {0, 0, w, h}, inside = {1, 1, w - 1, h - 1};
+    enum Frame { NoFrame, Raised, Sunken };
+    struct Row {
+        const char* what;
+        bool hot, pressed;
+        const CPixelCanvas* face;
+        int dx, dy;
+        RECT area;     // where the face must show (the frame, if any, covers the edge)
+        Frame frame;
+    } rows[] = {
+        {"normal: normal face at the origin", false, false, &face, 0, 0, all, NoFrame},
+        {"pressed, not hot: normal face at the origin", false, true, &face, 0, 0, inside, Sunken},
+        {"hot: hot face at the origin", true, false, &hotFace, 0, 0, inside, Raised},
+        {"hot and pressed: hot face one pixel right and down", true, true, &hotFace, 1, 1, inside, Sunken},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        if (row.hot)
+            Hover(button);
+        else
+            ::SetCursorPos(1200, 1000);
+        ::SendMessageA(button.m_hWnd, BM_SETSTATE, row.pressed, 0);
+        ::InvalidateRect(button.m_hWnd, NULL, TRUE);
+        Pump();
+        const WindowPixels screen(button.m_hWnd, WindowPixels::Screen);
+        ASSERT_TRUE(screen.Valid());
+        ASSERT_EQ(button.m_hot != FALSE, row.hot);
+        ASSERT_EQ(button.m_drawPressed != FALSE, row.pressed);
+
+        std::string first;
+        EXPECT_EQ(CountFaceMismatches(screen, *row.face, row.dx, row.dy, row.area, &first), 0) << first;
+
+        // The base button's frame over the face: raised while hot, sunken while pressed.
+        if (row.frame != NoFrame) {
+            const COLORREF topLeft = row.frame == Raised ? light : shadow;
+            const COLORREF bottomRight = row.frame == Raised ? shadow : light;
+            EXPECT_EQ(screen.At(w / 2, 0), topLeft);
+            EXPECT_EQ(screen.At(0, h / 2), topLeft);
+            EXPECT_EQ(screen.At(w / 2, h - 1), bottomRight);
+            EXPECT_EQ(screen.At(w - 1, h / 2), bottomRight);
+        }
+        ::SendMessageA(button.m_hWnd, BM_SETSTATE, FALSE, 0);
+    }
+}
+
+TEST_F(TexturedButtonInDialog, PaintsNothingBeforeSetTextureAndTheFaceAfter)
+{
+    CProbeButton& button = dialog.ok;
+    const SIZE size = WindowSize(button.m_hWnd);
+    button.SetWindowText("");
+    ::SetCursorPos(1200, 1000);
+    Pump();
+    ASSERT_FALSE(button.m_hot);
+
+    // The base class would fill the face colour; an empty face copies nothing.
+    const COLORREF marker = RGB(1, 2, 3);
+    const WindowPixels printed(button.m_hWnd, WindowPixels::PrintClient, marker);
+    ASSERT_TRUE(printed.Valid());
+    EXPECT_EQ(printed.CountOtherThan(marker), 0);
+
+    // The same print reaches the face once there is one.
+    button.SetTexture(kEffect, kGrain, kHotTint, kTint, kTintColor);
+    const WindowPixels textured(button.m_hWnd, WindowPixels::PrintClient, marker);
+    std::string first;
+    EXPECT_EQ(CountFaceMismatches(textured, button.Face(), 0, 0, {0, 0, size.cx, size.cy}, &first), 0) << first;
+}
+
+// ---- SetTexture without a usable window ---------------------------------------------------------
+
+HWND MakePlainButton()
+{
+    return ::CreateWindowExA(0, "BUTTON", "", WS_POPUP | BS_PUSHBUTTON, 0, 0, 60, 20, NULL, NULL,
+                             ::GetModuleHandleA(NULL), NULL);
+}
+
+TEST(TexturedButtonWithoutWindow, NeverAttachedStaysEmptyAndDrawsNoRandomValue)
+{
+    CTexturedButton button;
+    ResetTextureRandom(12345);
+    button.SetTexture(kEffect, kGrain, kHotTint, kTint, kTintColor);
+    EXPECT_EQ(button.Face().Block(), nullptr);
+    EXPECT_EQ(button.HotFace().Block(), nullptr);
+    EXPECT_EQ(TextureRandomState(), 12345u);
+}
+
+TEST(TexturedButtonWithoutWindow, LostWindowLeavesTheFacesAsTheyWere)
+{
+    enum Loss { DestroyedSubclassed, DestroyedBehindItsBack };
+    struct Row {
+        const char* what;
+        Loss loss;
+    } rows[] = {
+        // The framework detaches the object when its subclassed window goes: no window.
+        {"window destroyed, object detached", DestroyedSubclassed},
+        // Only attached: the object still holds the dead handle, whose rectangle cannot be read.
+        {"window destroyed, object still holding the handle", DestroyedBehindItsBack},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        CTexturedButton button;
+        HWND hwnd = MakePlainButton();
+        ASSERT_NE(hwnd, nullptr);
+        ASSERT_TRUE(row.loss == DestroyedSubclassed ? button.SubclassWindow(hwnd) : button.Attach(hwnd));
+        ResetTextureRandom();
+        button.SetTexture(kEffect, kGrain, kHotTint, kTint, kTintColor);
+        ASSERT_NE(button.Face().Block(), nullptr);
+        const std::vector<uint8_t> face = BlockBytes(button.Face()), hotFace = BlockBytes(button.HotFace());
+        const uint8_t* faceBlock = button.Face().Block();
+
+        ::DestroyWindow(hwnd);
+        EXPECT_EQ(button.m_hWnd == NULL, row.loss == DestroyedSubclassed);
+        const uint32_t state = TextureRandomState();
+        button.SetTexture(3, 9, 50, 40, RGB(0, 255, 0));
+
+        EXPECT_EQ(button.Face().Block(), faceBlock) << "the face was made anew";
+        EXPECT_EQ(BlockBytes(button.Face()), face);
+        EXPECT_EQ(BlockBytes(button.HotFace()), hotFace);
+        EXPECT_EQ(TextureRandomState(), state);
+        button.Detach();
+    }
+}
+
+}  // namespace
