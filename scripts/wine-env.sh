@@ -4,6 +4,8 @@
 #                         language table and classic system colours imported; DIR/env holds the exports
 #   wine-env.sh down DIR  ends that wineserver and X server
 # With WINE_ENV_DISPLAY set (a real display), no virtual X server is started.
+# With WINE_ENV_MANAGED=1 the window manager keeps Wine's windows (moving, decorations); otherwise
+# Wine draws their frames itself, as the tests want on a display without a window manager.
 set -euo pipefail
 cmd=${1:?up or down}; dir=$(mkdir -p "${2:?directory}" && cd "$2" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
@@ -12,7 +14,7 @@ W=/usr/lib/wine
 stop_all() {
   if [ -f "$dir/env" ]; then
     # shellcheck disable=SC1091
-    . "$dir/env"
+    { . "$dir/env"; } 2>/dev/null
     "$W/wineserver64" -k >/dev/null 2>&1 || true
     "$W/wineserver64" -w >/dev/null 2>&1 || true
   fi
@@ -52,7 +54,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export LC_ALL=\${LC_ALL:-C.UTF-8}
 ENV
 # shellcheck disable=SC1091
-. "$dir/env"
+{ . "$dir/env"; } 2>/dev/null
 
 # Wine's background services inherit the first program's output: start them with it discarded,
 # so that later programs can be read through pipes.
@@ -64,6 +66,10 @@ if [ ! -f "$dir/prefix.made" ]; then
   touch "$dir/prefix.made"
 fi
 for reg in "$here"/../tests/wine/*.reg; do
+  if [ "${WINE_ENV_MANAGED:-0}" = 1 ] && [ "$(basename "$reg")" = x11-driver.reg ]; then
+    "$W/wine64" reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f </dev/null >/dev/null 2>&1 || true
+    continue
+  fi
   reg=$(cd "$(dirname "$reg")" && pwd)/$(basename "$reg")
   "$W/wine64" reg import "Z:${reg//\//\\}" </dev/null >/dev/null 2>&1
 done

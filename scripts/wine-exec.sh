@@ -6,6 +6,8 @@ if [ ! -f "$dir/env" ]; then
   echo "no Wine environment in $dir: run 'scripts/wine-env.sh up $dir' (ctest does so itself)" >&2
   exit 1
 fi
+# The env file exports LC_ALL; bash warns when that locale is not installed here, which does not
+# matter to Wine (it reads the name itself).
 # shellcheck disable=SC1091
-. "$dir/env"
+{ . "$dir/env"; } 2>/dev/null
 exec /usr/lib/wine/wine64 "$@"
