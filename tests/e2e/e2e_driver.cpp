@@ -11,6 +11,7 @@
 //   key         --hwnd H --key enter|escape|f1|tab [--via post|input|keyf1] [--sync-tab MS]
 //   close       --hwnd H                                      the close box (WM_SYSCOMMAND SC_CLOSE)
 //   rect        --hwnd H [--id N]                             a window's or control's screen rectangle
+//   ncpoint     --hwnd H [--hit CODE]                         a screen point with that WM_NCHITTEST code
 //   windows     --exe PATH                                    top-level windows of that process
 //   procs       [--exe PATH|PATH..] [--name FILE.EXE|FILE.EXE..]  running processes of those images
 //   watch       --exe PATH [--timeout MS]                     waits for the process to end, listing
@@ -627,6 +628,34 @@ int Rect(const Args& args)
     return 0;
 }
 
+// A screen point of the window whose non-client hit test gives the code (20, HTCLOSE: the close
+// box), found by asking the window itself over the right end of its top rows; the middle of the hits.
+int NcPoint(const Args& args)
+{
+    HWND h = args.Hwnd();
+    const LRESULT want = static_cast<LRESULT>(args.Number(L"hit", HTCLOSE));
+    RECT r;
+    if (!GetWindowRect(h, &r))
+        return Fail("no such window");
+    long sx = 0, sy = 0, n = 0;
+    for (long y = r.top; y < std::min(r.bottom, r.top + 40); y += 2) {
+        for (long x = std::max(r.left, r.right - 80); x < r.right; x += 2) {
+            DWORD_PTR result = 0;
+            if (!SendMessageTimeoutW(h, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, 2000, &result))
+                return Fail("WM_NCHITTEST failed");
+            if (static_cast<LRESULT>(result) == want) {
+                sx += x;
+                sy += y;
+                ++n;
+            }
+        }
+    }
+    if (n == 0)
+        return Fail("no point with that hit code");
+    Emit("{\"ok\":true,\"point\":[" + std::to_string(sx / n) + "," + std::to_string(sy / n) + "]}");
+    return 0;
+}
+
 int Windows(const Args& args)
 {
     std::set<DWORD> pids;
@@ -738,6 +767,8 @@ int main()
         return Close(args);
     if (c == L"rect")
         return Rect(args);
+    if (c == L"ncpoint")
+        return NcPoint(args);
     if (c == L"windows")
         return Windows(args);
     if (c == L"procs")

@@ -161,9 +161,23 @@ def poll(predicate, timeout_s, interval_s=0.05):
 
 
 def wine_run(args, timeout_s=60, env=None):
-    """Runs a Windows program in the test environment and returns the finished process."""
-    return subprocess.run([CONFIG.wine_exec, CONFIG.wine_env] + list(args), stdin=subprocess.DEVNULL,
-                          capture_output=True, timeout=timeout_s, env=env)
+    """Runs a Windows program in the test environment; returns (exit code, stdout, stderr).
+
+    The output goes through files, never pipes: a Wine program that happens to be the first GUI
+    program of the session starts the desktop process (explorer.exe), which inherits its standard
+    handles and lives on, so a pipe would never see its end."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        process = subprocess.Popen([CONFIG.wine_exec, CONFIG.wine_env] + list(args), stdin=subprocess.DEVNULL,
+                                   stdout=out, stderr=err, env=env)
+        try:
+            code = process.wait(timeout=timeout_s)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+            raise AssertionError("%s did not end within %d s" % (" ".join(map(str, args)), timeout_s))
+        out.seek(0)
+        err.seek(0)
+        return code, out.read(), err.read()
 
 
 def driver(*args, lc_all=None, timeout_s=120):
@@ -172,15 +186,15 @@ def driver(*args, lc_all=None, timeout_s=120):
     if lc_all:
         env["LC_ALL"] = lc_all
     began = time.monotonic()
-    done = wine_run([CONFIG.driver] + [str(a) for a in args], timeout_s=timeout_s, env=env)
+    code, out, err = wine_run([CONFIG.driver] + [str(a) for a in args], timeout_s=timeout_s, env=env)
     if os.environ.get("E2E_TRACE"):
         print("  driver %s: %.2f s" % (" ".join(map(str, args[:1])), time.monotonic() - began), file=sys.stderr)
-    lines = [l for l in done.stdout.decode("utf-8", "replace").splitlines() if l.strip()]
+    lines = [l for l in out.decode("utf-8", "replace").splitlines() if l.strip()]
     try:
         return json.loads(lines[-1])
     except (IndexError, ValueError):
         raise AssertionError("driver %s gave no report (exit %d)\nstdout: %r\nstderr: %s" % (
-            " ".join(map(str, args)), done.returncode, done.stdout, done.stderr.decode("utf-8", "replace")))
+            " ".join(map(str, args)), code, out, err.decode("utf-8", "replace")))
 
 
 def x_display():
@@ -470,8 +484,8 @@ class MissingTableTests(E2ETestCase):
     def test_missing_table_gives_english_texts_and_message(self):
         deleted = wine_run(["reg", "delete", RFC1766_KEY, "/f"])
         try:
-            self.assertEqual(0, deleted.returncode, "reg delete failed: %r" % deleted.stdout)
-            self.assertNotEqual(0, wine_run(["reg", "query", RFC1766_KEY]).returncode, "the key is still there")
+            self.assertEqual(0, deleted[0], "reg delete failed: %r" % (deleted,))
+            self.assertNotEqual(0, wine_run(["reg", "query", RFC1766_KEY])[0], "the key is still there")
             s = self.scenario("no-table", lc_all="de_DE.UTF-8").start()
             dialog = s.wait_dialog()
             self.assertTexts(dialog, "en", s)
@@ -479,8 +493,8 @@ class MissingTableTests(E2ETestCase):
             self.assertMissingToolReported(s, "en", dialog)
         finally:
             restored = wine_run(["reg", "import", win_path(CONFIG.registry_file)])
-            self.assertEqual(0, restored.returncode, "could not restore the table: %r" % restored.stdout)
-            self.assertEqual(0, wine_run(["reg", "query", RFC1766_KEY, "/v", "0407"]).returncode,
+            self.assertEqual(0, restored[0], "could not restore the table: %r" % (restored,))
+            self.assertEqual(0, wine_run(["reg", "query", RFC1766_KEY, "/v", "0407"])[0],
                              "the table was not restored")
 
 
@@ -491,8 +505,7 @@ class LaunchTests(E2ETestCase):
     def test_stub_records_its_arguments(self):
         # The harness itself: the stub sees and records arguments, so an empty list means none.
         s = self.scenario("stub-self", stub=True)
-        done = wine_run([os.path.join(s.dir, STUB_NAME), "one two", "three"])
-        self.assertEqual(0, done.returncode)
+        self.assertEqual(0, wine_run([os.path.join(s.dir, STUB_NAME), "one two", "three"])[0])
         starts = poll(s.starts, 30)
         self.assertEqual([["one two", "three"]], [r["args"] for r in starts])
 
@@ -590,8 +603,7 @@ class CloseTests(E2ETestCase):
 
 class RealInputTests(E2ETestCase):
     """Input through the X server (and SendInput) goes to whatever window is under the pointer or in
-    front, so CTest runs this group alone (RUN_SERIAL). The close box has no X test: without a
-    window manager Wine's windows have no frame on the X screen, so there is nothing to click."""
+    front, so CTest runs this group alone (RUN_SERIAL)."""
 
     def test_x_escape_with_the_pointer_on_a_free_spot(self):
         s = self.scenario("x-escape", stub=True).start()
@@ -610,6 +622,18 @@ class RealInputTests(E2ETestCase):
         xdotool("click", "1")
         self.assertNoMessageBox(s.watch_exit(), s)
         self.assertStartedOnceWithoutArguments(s)
+
+    def test_x_click_on_the_close_box(self):
+        # There is no window manager: Wine draws the caption and its close box itself (the test
+        # environment makes its windows unmanaged), so the box is there on the X screen to click.
+        s = self.scenario("x-closebox", stub=True).start()
+        dialog = s.wait_dialog()
+        point = driver("ncpoint", "--hwnd", dialog["hwnd"], "--hit", 20)  # 20: HTCLOSE
+        self.assertTrue(point["ok"], "no close box found: %s" % json.dumps(point))
+        xdotool("mousemove", "--sync", *point["point"])
+        xdotool("click", "1")
+        self.assertNoMessageBox(s.watch_exit(), s)
+        self.assertNothingStarted(s)
 
     def test_typed_f1_does_nothing(self):
         s = self.scenario("x-f1", stub=True).start()
