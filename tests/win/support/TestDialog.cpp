@@ -1,0 +1,189 @@
+// Dialog templates in memory, modeless framework dialogs and pixel capture (see TestDialog.h).
+#include "support/TestDialog.h"
+
+#include <cwchar>
+
+namespace wintest {
+
+// ---- DialogTemplate --------------------------------------------------------------------------
+
+DialogTemplate::DialogTemplate(DWORD style, short cx, short cy, const wchar_t* title)
+{
+    style |= DS_SETFONT;
+    m_words = {LOWORD(style), HIWORD(style), 0, 0, 0 /* item count */, 0, 0, (WORD)cx, (WORD)cy};
+    m_words.push_back(0);   // no menu
+    m_words.push_back(0);   // the dialog class
+    AddString(title);
+    m_words.push_back(8);   // point size
+    AddString(L"MS Shell Dlg");
+}
+
+void DialogTemplate::AddString(const wchar_t* text)
+{
+    for (const wchar_t* c = text; *c != L'\0'; ++c)
+        m_words.push_back((WORD)*c);
+    m_words.push_back(0);
+}
+
+void DialogTemplate::AlignToDword()
+{
+    if (m_words.size() % 2 != 0)
+        m_words.push_back(0);
+}
+
+void DialogTemplate::AddControl(WORD classAtom, WORD id, DWORD style, short x, short y, short cx,
+                                short cy, const wchar_t* text)
+{
+    AlignToDword();
+    style |= WS_CHILD | WS_VISIBLE;
+    const WORD item[] = {LOWORD(style), HIWORD(style), 0, 0, (WORD)x, (WORD)y, (WORD)cx, (WORD)cy, id};
+    m_words.insert(m_words.end(), std::begin(item), std::end(item));
+    m_words.push_back(0xFFFF);
+    m_words.push_back(classAtom);
+    AddString(text);
+    m_words.push_back(0);   // no creation data
+    ++m_words[4];
+}
+
+// ---- CTestDialog -----------------------------------------------------------------------------
+
+namespace {
+
+// The dialog's own procedure behind the framework's map: the dialog manager's defaults.
+INT_PTR CALLBACK NoDialogProc(HWND, UINT, WPARAM, LPARAM)
+{
+    return FALSE;
+}
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CTestDialog, CDialog)
+    // HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlType)
+    ON_WM_CTLCOLOR()
+END_MESSAGE_MAP()
+
+CTestDialog::CTestDialog() : CDialog(0, nullptr)
+{
+}
+
+BOOL CTestDialog::Create(const DialogTemplate& dialogTemplate, int x, int y, int clientWidth,
+                         int clientHeight)
+{
+    AfxHookWindowCreate(this);
+    HWND hwnd = ::CreateDialogIndirectParamA(::GetModuleHandleA(NULL), dialogTemplate.Get(), NULL,
+                                             NoDialogProc, 0);
+    AfxUnhookWindowCreate();
+    if (hwnd == NULL)
+        return FALSE;
+    RECT frame = {0, 0, clientWidth, clientHeight};
+    ::AdjustWindowRectEx(&frame, (DWORD)::GetWindowLongA(hwnd, GWL_STYLE), FALSE,
+                         (DWORD)::GetWindowLongA(hwnd, GWL_EXSTYLE));
+    ::SetWindowPos(hwnd, HWND_TOP, x, y, frame.right - frame.left, frame.bottom - frame.top,
+                   SWP_SHOWWINDOW);
+    ::SetForegroundWindow(hwnd);
+    ::SetActiveWindow(hwnd);
+    ::UpdateWindow(hwnd);
+    return TRUE;
+}
+
+void CTestDialog::DoDataExchange(CDataExchange* dx)
+{
+    if (bind)
+        bind(dx);
+}
+
+HBRUSH CTestDialog::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlType)
+{
+    if (ctlType == CTLCOLOR_DLG && backBrush != NULL)
+        return backBrush;
+    return CDialog::OnCtlColor(dc, wnd, ctlType);
+}
+
+// ---- Capture ---------------------------------------------------------------------------------
+
+Capture::Capture(int width, int height) : m_width(width), m_height(height)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;   // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    m_dc = ::CreateCompatibleDC(NULL);
+    m_bitmap = ::CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    m_bits = static_cast<const DWORD*>(bits);
+    m_previous = ::SelectObject(m_dc, m_bitmap);
+}
+
+Capture::~Capture()
+{
+    ::SelectObject(m_dc, m_previous);
+    ::DeleteObject(m_bitmap);
+    ::DeleteDC(m_dc);
+}
+
+COLORREF Capture::At(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height || m_bits == nullptr)
+        return CLR_INVALID;
+    ::GdiFlush();
+    const DWORD pixel = m_bits[y * m_width + x];   // 0x00RRGGBB
+    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+}
+
+void Capture::Fill(COLORREF color)
+{
+    HBRUSH brush = ::CreateSolidBrush(color);
+    RECT all = {0, 0, m_width, m_height};
+    ::FillRect(m_dc, &all, brush);
+    ::DeleteObject(brush);
+}
+
+RECT Capture::BoundsOf(COLORREF color, const RECT& area) const
+{
+    RECT bounds = {area.right, area.bottom, area.left, area.top};
+    bool any = false;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (At(x, y) == color) {
+                any = true;
+                bounds.left = x < bounds.left ? x : bounds.left;
+                bounds.top = y < bounds.top ? y : bounds.top;
+                bounds.right = x + 1 > bounds.right ? x + 1 : bounds.right;
+                bounds.bottom = y + 1 > bounds.bottom ? y + 1 : bounds.bottom;
+            }
+    if (!any)
+        ::SetRectEmpty(&bounds);
+    return bounds;
+}
+
+int Capture::CountOf(COLORREF color, const RECT& area) const
+{
+    int count = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            count += At(x, y) == color ? 1 : 0;
+    return count;
+}
+
+void PrintClient(HWND hwnd, Capture& capture, COLORREF background)
+{
+    capture.Fill(background);
+    // Each print starts from the context's defaults (black text, white background), as a paint's
+    // new context does; what the last print left selected or set does not carry over.
+    const int saved = ::SaveDC(capture.dc());
+    ::SendMessageA(hwnd, WM_PRINTCLIENT, (WPARAM)capture.dc(), PRF_CLIENT | PRF_ERASEBKGND);
+    ::RestoreDC(capture.dc(), saved);
+}
+
+void CopyFromScreen(HWND hwnd, Capture& capture)
+{
+    ::UpdateWindow(hwnd);
+    HDC window = ::GetDC(hwnd);
+    ::BitBlt(capture.dc(), 0, 0, capture.Width(), capture.Height(), window, 0, 0, SRCCOPY);
+    ::ReleaseDC(hwnd, window);
+}
+
+}  // namespace wintest

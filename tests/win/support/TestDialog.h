@@ -1,0 +1,96 @@
+// Dialogs for Windows tests: a dialog template built in memory, a framework dialog created
+// modeless from it (its controls bound by a test-supplied data exchange), and pixel capture of a
+// window's client area into a 32-bit bitmap.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <vector>
+
+#include "framework/afx.h"
+
+namespace wintest {
+
+// A DLGTEMPLATE with its items, in dialog units, font "MS Shell Dlg" 8.
+class DialogTemplate
+{
+public:
+    DialogTemplate(DWORD style, short cx, short cy, const wchar_t* title);
+    // A control of a predefined class (0x0080 button, 0x0082 static, ...).
+    void AddControl(WORD classAtom, WORD id, DWORD style, short x, short y, short cx, short cy,
+                    const wchar_t* text);
+    void AddButton(WORD id, DWORD style, short x, short y, short cx, short cy, const wchar_t* text)
+    {
+        AddControl(0x0080, id, style, x, y, cx, cy, text);
+    }
+    const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(m_words.data()); }
+
+private:
+    void AddString(const wchar_t* text);
+    void AlignToDword();
+
+    std::vector<WORD> m_words;
+};
+
+// A framework dialog created modeless from a template in memory. DoDataExchange calls the
+// test's binder, so controls are bound by DDX_Control in OnInitDialog as in a real dialog.
+class CTestDialog : public CDialog
+{
+public:
+    CTestDialog();
+
+    // Creates (and shows at x, y with the given client size, made active) the dialog.
+    BOOL Create(const DialogTemplate& dialogTemplate, int x, int y, int clientWidth,
+                int clientHeight);
+
+    std::function<void(CDataExchange*)> bind;
+    // Brush for the dialog's own background (WM_CTLCOLORDLG); NULL: the system's.
+    HBRUSH backBrush = NULL;
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override;
+    // OK and Cancel leave a test's dialog open; the commands still reach the recorder.
+    void OnOK() override {}
+    void OnCancel() override {}
+    HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlType);
+
+    DECLARE_MESSAGE_MAP()
+};
+
+// A 32-bit top-down bitmap in a memory context, for reading pixels back.
+class Capture
+{
+public:
+    Capture(int width, int height);
+    ~Capture();
+    Capture(const Capture&) = delete;
+    Capture& operator=(const Capture&) = delete;
+
+    HDC dc() const { return m_dc; }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    // The pixel as a COLORREF (0x00BBGGRR); CLR_INVALID outside.
+    COLORREF At(int x, int y) const;
+    void Fill(COLORREF color);
+    // The smallest rectangle holding every pixel of color inside area (empty when there is none).
+    RECT BoundsOf(COLORREF color, const RECT& area) const;
+    // How many pixels of area are color.
+    int CountOf(COLORREF color, const RECT& area) const;
+
+private:
+    int m_width, m_height;
+    HDC m_dc;
+    HBITMAP m_bitmap;
+    HGDIOBJ m_previous;
+    const DWORD* m_bits;
+};
+
+// Asks the window to paint its client area into a capture of the client's size (WM_PRINTCLIENT,
+// with erasing), the capture first filled with background.
+void PrintClient(HWND hwnd, Capture& capture, COLORREF background);
+// Copies what the window shows on screen (its client area through a window DC) after painting
+// what is pending.
+void CopyFromScreen(HWND hwnd, Capture& capture);
+
+}  // namespace wintest
