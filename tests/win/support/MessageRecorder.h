@@ -59,9 +59,9 @@ public:
     const std::vector<RecordedMessage>& Messages() const { return m_messages; }
     // How many times message reached hwnd (any recorded window when hwnd is NULL).
     int Count(UINT message, HWND hwnd = NULL) const;
-    static bool IsNoise(UINT message);
 
 private:
+    static bool IsNoise(UINT message);
     struct Hooked
     {
         HWND hwnd;

@@ -57,11 +57,6 @@ INT_PTR CALLBACK NoDialogProc(HWND, UINT, WPARAM, LPARAM)
 
 }  // namespace
 
-BEGIN_MESSAGE_MAP(CTestDialog, CDialog)
-    // HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlType)
-    ON_WM_CTLCOLOR()
-END_MESSAGE_MAP()
-
 CTestDialog::CTestDialog() : CDialog(0, nullptr)
 {
 }
@@ -90,13 +85,6 @@ void CTestDialog::DoDataExchange(CDataExchange* dx)
 {
     if (bind)
         bind(dx);
-}
-
-HBRUSH CTestDialog::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlType)
-{
-    if (ctlType == CTLCOLOR_DLG && backBrush != NULL)
-        return backBrush;
-    return CDialog::OnCtlColor(dc, wnd, ctlType);
 }
 
 // ---- Capture ---------------------------------------------------------------------------------
@@ -176,14 +164,6 @@ void PrintClient(HWND hwnd, Capture& capture, COLORREF background)
     const int saved = ::SaveDC(capture.dc());
     ::SendMessageA(hwnd, WM_PRINTCLIENT, (WPARAM)capture.dc(), PRF_CLIENT | PRF_ERASEBKGND);
     ::RestoreDC(capture.dc(), saved);
-}
-
-void CopyFromScreen(HWND hwnd, Capture& capture)
-{
-    ::UpdateWindow(hwnd);
-    HDC window = ::GetDC(hwnd);
-    ::BitBlt(capture.dc(), 0, 0, capture.Width(), capture.Height(), window, 0, 0, SRCCOPY);
-    ::ReleaseDC(hwnd, window);
 }
 
 }  // namespace wintest

@@ -45,17 +45,12 @@ public:
                 int clientHeight);
 
     std::function<void(CDataExchange*)> bind;
-    // Brush for the dialog's own background (WM_CTLCOLORDLG); NULL: the system's.
-    HBRUSH backBrush = NULL;
 
 protected:
     void DoDataExchange(CDataExchange* dx) override;
     // OK and Cancel leave a test's dialog open; the commands still reach the recorder.
     void OnOK() override {}
     void OnCancel() override {}
-    HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlType);
-
-    DECLARE_MESSAGE_MAP()
 };
 
 // A 32-bit top-down bitmap in a memory context, for reading pixels back.
@@ -68,8 +63,6 @@ public:
     Capture& operator=(const Capture&) = delete;
 
     HDC dc() const { return m_dc; }
-    int Width() const { return m_width; }
-    int Height() const { return m_height; }
     // The pixel as a COLORREF (0x00BBGGRR); CLR_INVALID outside.
     COLORREF At(int x, int y) const;
     void Fill(COLORREF color);
@@ -89,8 +82,5 @@ private:
 // Asks the window to paint its client area into a capture of the client's size (WM_PRINTCLIENT,
 // with erasing), the capture first filled with background.
 void PrintClient(HWND hwnd, Capture& capture, COLORREF background);
-// Copies what the window shows on screen (its client area through a window DC) after painting
-// what is pending.
-void CopyFromScreen(HWND hwnd, Capture& capture);
 
 }  // namespace wintest
