@@ -11,14 +11,17 @@ Usage (CTest passes the paths; the Wine environment must be up, see scripts/wine
   run_e2e.py --wine-env DIR --wine-exec scripts/wine-exec.sh --launcher Teleskarn.exe \\
              --stub Teleskarn-pqrw7kt3mz.exe --driver e2e_driver.exe \\
              --registry-file tests/wine/rfc1766.reg --work DIR  GROUP... [-k PATTERN]
-Groups: languages, launch, close, registry, input. E2E_KEEP=1 keeps the scenario folders; a
+Groups: languages, launch, close, registry, input, look. E2E_KEEP=1 keeps the scenario folders; a
 failing scenario always keeps its folder (its path is in the failure message).
 """
 import argparse
 import collections
 import json
 import os
+import re
 import shutil
+import statistics
+import struct
 import subprocess
 import sys
 import tempfile
@@ -657,12 +660,307 @@ class RealInputTests(E2ETestCase):
         self.assertNothingStarted(s)
 
 
+# ---- group "look": the dialog as the X screen shows it ------------------------------------------------
+
+SOURCE_DIR = os.path.dirname(os.path.dirname(os.path.dirname(os.path.realpath(__file__))))
+BACK_COLOUR = (245, 245, 245)  # the dialog's background colour, of the panel and under the labels
+# The buttons' faces: a vertical ramp with a grain of 4 palette steps, the palette tinted 10 % toward
+# this colour, the hot face's a further 20 % toward the highlight colour.
+TINT_COLOUR, TINT, HOT_TINT, GRAIN = (50, 80, 250), 10, 20, 4
+# Template 102 in dialog units: the client area's size, each control's x, y, width and height.
+TEMPLATE_SIZE = (205, 210)
+TEMPLATE = {"1": (16, 186, 83, 17), "2": (107, 186, 83, 17), "1000": (69, 16, 124, 14),
+            "1001": (12, 36, 180, 20), "1002": (12, 61, 180, 83), "1003": (12, 149, 180, 27),
+            "1004": (7, 7, 191, 172)}
+LABEL_FONTS = {"1000": (18, True), "1001": (11, False), "1002": (11, False), "1003": (9, False)}  # height, bold
+
+
+def known_colours():
+    """The system colours the test environment sets (tests/wine/classic-colors.reg), by value name."""
+    with open(os.path.join(SOURCE_DIR, "tests", "wine", "classic-colors.reg")) as f:
+        found = re.findall(r'^"(\w+)"="(\d+) (\d+) (\d+)"', f.read(), re.M)
+    return {name: (int(r), int(g), int(b)) for name, r, g, b in found}
+
+
+KNOWN_COLOURS = known_colours()
+
+
+def face_palettes(colours):
+    """The normal and the hot palette of a button face: shadow at entry 0, nearly the face colour at
+    128, highlight at 255, then tinted."""
+    shadow, face, light = colours["ButtonShadow"], colours["ButtonFace"], colours["ButtonHilight"]
+    ramp = [tuple((s * (128 - k) + f * k) // 128 for s, f in zip(shadow, face)) for k in range(128)]
+    ramp += [tuple((f * (128 - i) + l * i) // 128 for f, l in zip(face, light)) for i in range(1, 129)]
+
+    def tinted(entries, toward, percent):
+        return [tuple((c * (100 - percent) + t * percent) // 100 for c, t in zip(e, toward)) for e in entries]
+    normal = tinted(ramp, TINT_COLOUR, TINT)
+    return normal, tinted(normal, light, HOT_TINT)
+
+
+def background_picture():
+    """res/background.bmp (8 bits, uncompressed, bottom-up rows) as rows of colours, top row first."""
+    with open(os.path.join(SOURCE_DIR, "res", "background.bmp"), "rb") as f:
+        data = f.read()
+    bits_at = struct.unpack_from("<I", data, 10)[0]
+    header, width, height, _, bits, compression = struct.unpack_from("<IiiHHI", data, 14)
+    assert bits == 8 and compression == 0 and height > 0, "background.bmp is not the 8-bit picture expected"
+    table = [(data[i + 2], data[i + 1], data[i]) for i in range(14 + header, bits_at, 4)]
+    stride = (width + 3) // 4 * 4
+    return [[table[data[bits_at + (height - 1 - y) * stride + x]] for x in range(width)] for y in range(height)]
+
+
+class Screen:
+    """A rectangle of the X screen (grabbed with ImageMagick's import), read in screen coordinates."""
+
+    def __init__(self, rect):
+        left, top, right, bottom = rect
+        size = (right - left, bottom - top)
+        done = subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (size + (left, top)),
+                               "-depth", "8", "ppm:-"], env=dict(os.environ, DISPLAY=x_display()),
+                              capture_output=True, timeout=30)
+        header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", done.stdout)
+        if done.returncode or not header or (int(header.group(1)), int(header.group(2))) != size:
+            raise AssertionError("screen grab failed: %s" % done.stderr.decode("utf-8", "replace"))
+        self.left, self.top, self.width = left, top, size[0]
+        self.data = done.stdout[header.end():]
+
+    def __call__(self, x, y):
+        i = ((y - self.top) * self.width + x - self.left) * 3
+        return tuple(self.data[i:i + 3])
+
+
+def settle(rect, check, timeout_s=15):
+    """Grabs the screen until check(screen) finds no problem or the time is up; returns the last
+    problems. Wine puts a repaint on the X screen a moment after it was drawn."""
+    deadline = time.monotonic() + timeout_s
+    while True:
+        problems = check(Screen(rect))
+        if not problems or time.monotonic() >= deadline:
+            return problems[:8] + (["... %d problems in all" % len(problems)] if len(problems) > 8 else [])
+        time.sleep(0.1)
+
+
+def inside(x, y, rect, margin=0):
+    return rect[0] - margin <= x < rect[2] + margin and rect[1] - margin <= y < rect[3] + margin
+
+
+def mul_div(a, b, c):
+    return (a * b + c // 2) // c  # the system's MulDiv for positive numbers: rounded to the nearest
+
+
+def template_rects(client):
+    """Screen rectangles of the controls as the template places them, with the dialog base units that
+    give the client area the template's size."""
+    units = [next((u for u in range(1, 100) if mul_div(size, u, per) == extent), None) for size, per, extent in
+             ((TEMPLATE_SIZE[0], 4, client[2] - client[0]), (TEMPLATE_SIZE[1], 8, client[3] - client[1]))]
+    if None in units:
+        return {"client": client}
+    (bx, by), rects = units, {}
+    for cid, (x, y, w, h) in TEMPLATE.items():
+        left, top = client[0] + mul_div(x, bx, 4), client[1] + mul_div(y, by, 8)
+        rects[cid] = [left, top, left + mul_div(w, bx, 4), top + mul_div(h, by, 8)]
+    return rects
+
+
+def panel_and_background_problems(screen, dialog, picture):
+    rects = {cid: c["rect"] for cid, c in dialog["controls"].items()}
+    cl, ct, cr, cb = dialog["client_rect"]
+    fl, ft, fr, fb = rects["1004"]
+    problems = []
+    # The panel: the group box's rectangle from 6 pixels below its top to 2 short of its right and
+    # bottom edges; the box's etched frame, drawn after it, covers its two outer columns and rows.
+    for y in range(ft + 7, fb - 2):
+        for x in range(fl + 2, fr - 2):
+            if screen(x, y) != BACK_COLOUR and not any(inside(x, y, rects[cid]) for cid in LABEL_FONTS):
+                problems.append("panel pixel (%d, %d) is %s" % (x, y, screen(x, y)))
+    # Everywhere else, the group box's top strip included: the picture stretched over the client area.
+    # Where a stretched pixel takes its colour from is the system's rounding: one source pixel either way.
+    ph, pw = len(picture), len(picture[0])
+    covered = [rects["1"], rects["2"], [fl, ft + 5, fr, fb]]
+    for y in range(ct + 2, cb - 2, 2):
+        for x in range(cl + 2, cr - 2, 2):
+            if any(inside(x, y, r, 2) for r in covered):
+                continue
+            sx, sy = (x - cl) * pw // (cr - cl), (y - ct) * ph // (cb - ct)
+            near = [picture[j][i] for j in range(max(sy - 1, 0), min(sy + 2, ph))
+                    for i in range(max(sx - 1, 0), min(sx + 2, pw))]
+            if not any(max(abs(a - b) for a, b in zip(screen(x, y), p)) <= 2 for p in near):
+                problems.append("background pixel (%d, %d) is %s, the picture %s"
+                                % (x, y, screen(x, y), picture[sy][sx]))
+    return problems
+
+
+def label_problems(screen, cid, rect, ink):
+    """A label's text: the text colour on the background colour (mixed at smoothed edges), not cut off
+    by the control, in lines, capitals and strokes that fit its font. Arial's capitals and ascenders
+    are 0.716 em high, a line from ascender to descender about 0.93 em, one line below the next 1.117
+    em; a bold stroke at 18 pixels is about 2 pixels wide, a regular one at any of these sizes 1."""
+    height, bold = LABEL_FONTS[cid]
+    left, top, right, bottom = rect
+    problems, cover = [], []  # cover: per row, how much of the text colour each pixel holds, 0 to 1
+    for y in range(top, bottom):
+        cover.append([])
+        for x in range(left, right):
+            parts = [(p - b) / (i - b) for p, b, i in zip(screen(x, y), BACK_COLOUR, ink) if i != b]
+            if max(parts) - min(parts) > 0.03 or not -0.01 <= min(parts) <= max(parts) <= 1.01:
+                problems.append("label %s: pixel (%d, %d) %s is no mix of text and background colour"
+                                % (cid, x, y, screen(x, y)))
+            cover[-1].append(min(max(sum(parts) / len(parts), 0.0), 1.0))
+    dark = [[c > 0.5 for c in row] for row in cover]
+    lines = []  # [first row, row after the last] of each band of rows with text
+    for y, row in enumerate(dark):
+        if any(row) and lines and lines[-1][1] == y:
+            lines[-1][1] = y + 1
+        elif any(row):
+            lines.append([y, y + 1])
+    if sum(c >= 0.99 for row in cover for c in row) < 10:
+        return problems + ["label %s: no text in the text colour %s" % (cid, ink)]
+    if any(dark[-1]) or any(row[-1] for row in dark):
+        problems.append("label %s: the text runs into the control's right or bottom edge" % cid)
+    tallest = max(max(len(run) for run in "".join("#" if row[x] else " " for row in dark).split(" "))
+                  for x in range(right - left))
+    strokes = [sum(run) for row in cover for run in _runs(row)]
+    measured = {"capitals": tallest, "stroke": round(statistics.median(strokes), 2),
+                "line": statistics.mode(b - t for t, b in lines),
+                "pitch": statistics.mode([b[0] - a[0] for a, b in zip(lines, lines[1:])] or [None])}
+    cap, line, pitch = int(0.716 * height), int(0.93 * height), int(1.117 * height)
+    wanted = {"capitals": (cap - 1, cap + 2), "stroke": (0.09 * height, 3) if bold else (0.5, 1.05),
+              "line": (cap - 1, cap + 2) if cid == "1000" else (line, line + 1),  # the heading is all capitals
+              "pitch": (pitch, pitch + 1) if measured["pitch"] else (None, None)}
+    for name, (low, high) in wanted.items():
+        if low is not None and not low <= measured[name] <= high:
+            problems.append("label %s (Arial %d%s): %s %s, not within %s to %s" % (
+                cid, height, " bold" if bold else "", name, measured[name], low, high))
+    return problems
+
+
+def _runs(row):
+    """The runs of pixels that hold some text colour in a row of coverages."""
+    run = []
+    for c in row + [0.0]:
+        if c > 0:
+            run.append(c)
+        elif run:
+            yield run
+            run = []
+
+
+def face_problems(screen, rect, palette, caption_colour, hot=False, focus_rect=False):
+    """A button's face. Every pixel but the caption's, the frame's (hot) and the focus rectangle's is
+    the palette entry that the vertical ramp gives its row, light at the top, dark at the bottom, give
+    or take the grain. Hot, a one-pixel frame: highlight at the left and top, shadow at the right and
+    bottom. With the focus rectangle, every other pixel of the rectangle 3 pixels inside the edge is
+    changed; without, none."""
+    left, top, right, bottom = rect
+    w, h = right - left, bottom - top
+    entries = collections.defaultdict(set)
+    for i, c in enumerate(palette):
+        entries[c].add(i)
+    text = [(x, y) for y in range(top, bottom) for x in range(left, right) if screen(x, y) == caption_colour]
+    if not text:
+        return ["no caption in %s" % (caption_colour,)]
+    box = [min(x for x, _ in text) - 1, min(y for _, y in text) - 1, max(x for x, _ in text) + 2,
+           max(y for _, y in text) + 2]
+    problems = []
+    if abs(box[0] + box[2] - left - right) > 6 or abs(box[1] + box[3] - top - bottom) > 6 or \
+            box[2] - box[0] > w // 2 or box[3] - box[1] > h // 2 + 2:
+        problems.append("the caption's pixels %s do not make a centred caption" % box)
+    ring = {(x, y) for x in range(3, w - 3) for y in (3, h - 4)}
+    ring |= {(x, y) for x in (3, w - 4) for y in range(3, h - 3)}
+    ring_pixels = marked = 0
+    for y in range(top, bottom):
+        base = (bottom - 1 - y) * (255 - 2 * GRAIN) // h + GRAIN
+        for x in range(left, right):
+            at, colour = (x - left, y - top), screen(x, y)
+            if inside(x, y, box):
+                continue
+            if hot and (at[0] in (0, w - 1) or at[1] in (0, h - 1)):
+                light = (at[1] == 0 and at[0] < w - 1) or (at[0] == 0 and at[1] < h - 1)
+                frame = "ButtonHilight" if light else "ButtonShadow"
+                if colour != KNOWN_COLOURS[frame]:
+                    problems.append("frame pixel %s is %s, not %s" % (at, colour, frame))
+                continue
+            fits = any(abs(i - base) <= GRAIN for i in entries.get(colour, ()))
+            if at in ring:
+                ring_pixels += 1
+                marked += not fits
+            elif not fits:
+                problems.append("pixel %s is %s, not an entry %d +- %d of the palette" % (at, colour, base, GRAIN))
+    if focus_rect and not 0.35 * ring_pixels <= marked <= 0.65 * ring_pixels:
+        problems.append("no dotted focus rectangle 3 pixels inside: %d of %d pixels changed" % (marked, ring_pixels))
+    if not focus_rect and marked:
+        problems.append("%d pixels of a focus rectangle" % marked)
+    return problems
+
+
+class LookTests(E2ETestCase):
+    """The dialog on the X screen with the known system colours, against rules computed here. The real
+    pointer moves, so CTest runs this group alone (RUN_SERIAL)."""
+
+    def start(self, name):
+        s = self.scenario(name).start()
+        dialog = s.wait_dialog()
+        # Off the controls, wherever the pointer was. No --sync for these moves: xdotool then sometimes
+        # waits 15 s when the pointer is there already; the screen checks wait for the effect anyway.
+        xdotool("mousemove", *dialog["free_point"])
+        return s, dialog
+
+    def close(self, s, dialog):
+        self.assertTrue(driver("key", "--hwnd", dialog["hwnd"], "--key", "escape")["ok"])
+        self.assertNoMessageBox(s.watch_exit(), s)
+
+    def test_layout_panel_background_and_labels(self):
+        s, dialog = self.start("look-page")
+        rects = {cid: c["rect"] for cid, c in dialog["controls"].items()}
+        self.assertEqual(template_rects(dialog["client_rect"]), {cid: rects[cid] for cid in TEMPLATE},
+                         "the controls are not where the template puts them")
+        picture, ink = background_picture(), KNOWN_COLOURS["WindowText"]
+
+        def check(screen):
+            problems = panel_and_background_problems(screen, dialog, picture)
+            for cid in LABEL_FONTS:
+                problems += label_problems(screen, cid, rects[cid], ink)
+            return problems
+        self.assertEqual([], settle(dialog["window_rect"], check), s.describe())
+        self.close(s, dialog)
+
+    def test_button_faces_under_the_pointer_and_with_the_focus(self):
+        s, dialog = self.start("look-buttons")
+        normal, hot = face_palettes(KNOWN_COLOURS)
+        ok, cancel = dialog["controls"]["1"]["rect"], dialog["controls"]["2"]["rect"]
+        area = [ok[0], min(ok[1], cancel[1]), cancel[2], max(ok[3], cancel[3])]
+        caption = KNOWN_COLOURS["ButtonText"]
+
+        def faces(hot_id=0, cancel_focus=False):
+            # OK never shows a focus rectangle, focused or not.
+            def check(screen):
+                return [name + ": " + p for name, cid, rect in (("OK", 1, ok), ("Cancel", 2, cancel))
+                        for p in face_problems(screen, rect, hot if hot_id == cid else normal, caption,
+                                               hot_id == cid, cancel_focus and cid == 2)]
+            return settle(area, check)
+        self.assertEqual(1, dialog["focus_id"])
+        self.assertEqual([], faces(), "at rest, OK with the focus")
+        for cid, rect in (("1", ok), ("2", cancel)):
+            xdotool("mousemove", *center(rect))
+            self.assertEqual([], faces(hot_id=int(cid)), "the pointer over %s" % cid)
+        xdotool("mousemove", *dialog["free_point"])
+        self.assertEqual([], faces(), "the pointer away again")
+        for focus in (2, 1):
+            self.assertTrue(driver("key", "--hwnd", dialog["hwnd"], "--key", "tab")["ok"])
+            self.assertTrue(poll(lambda: driver("info", "--hwnd", dialog["hwnd"])["focus_id"] == focus, 15, 0.1),
+                            "Tab did not move the focus to %d" % focus)
+            self.assertEqual([], faces(cancel_focus=focus == 2), "the focus on %d" % focus)
+        self.close(s, dialog)
+
+
 GROUPS = {
     "languages": [LocaleSanityTests, LanguageTests],
     "registry": [MissingTableTests],
     "launch": [LaunchTests],
     "close": [CloseTests],
     "input": [RealInputTests],
+    "look": [LookTests],
 }
 
 
