@@ -1,8 +1,6 @@
 // The message recorder, the sequence comparison and the pump (see MessageRecorder.h).
 #include "support/MessageRecorder.h"
 
-#include <commctrl.h>
-
 #include <cstdio>
 #include <sstream>
 

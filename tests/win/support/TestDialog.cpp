@@ -1,7 +1,7 @@
 // Dialog templates in memory, modeless framework dialogs and pixel capture (see TestDialog.h).
 #include "support/TestDialog.h"
 
-#include <cwchar>
+#include <iterator>
 
 namespace wintest {
 
