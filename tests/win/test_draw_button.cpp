@@ -14,6 +14,7 @@
 #include "controls/DrawButton.h"
 #include "support/ImportHook.h"
 #include "support/MessageRecorder.h"
+#include "support/SelfStub.h"
 #include "support/TestDialog.h"
 
 using namespace wintest;
@@ -35,18 +36,7 @@ namespace {
 // under that name, the program only leaves a marker file beside itself and ends, before any test.
 const char kStubPrefix[] = "draw_button_link_stub";
 
-const bool g_stubRun = [] {
-    char path[MAX_PATH] = "";
-    const DWORD length = ::GetModuleFileNameA(NULL, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH - 4 ||
-        ::StrCmpNIA(::PathFindFileNameA(path), kStubPrefix, sizeof kStubPrefix - 1) != 0)
-        return false;
-    lstrcatA(path, ".ran");
-    HANDLE marker = ::CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-    if (marker != INVALID_HANDLE_VALUE)
-        ::CloseHandle(marker);
-    ::ExitProcess(0);
-}();
+const bool g_stubRun = ExitIfStartedAsStub(kStubPrefix);
 
 // Opens the button's state to the tests (nothing in the product sets these after construction).
 class CProbeButton : public CDrawButton
@@ -583,32 +573,20 @@ BOOL WINAPI RecordingShellExecuteEx(SHELLEXECUTEINFOA* info)
 // which would disturb a following test's dialog.
 TEST_F(DrawButtonInDialog, LinkIsOpenedThroughTheShell)
 {
-    char self[MAX_PATH] = "", temp[MAX_PATH] = "";
-    ASSERT_NE(0u, ::GetModuleFileNameA(NULL, self, MAX_PATH));
-    ::GetTempPathA(MAX_PATH, temp);
-    const std::string stub = std::string(temp) + kStubPrefix + "_" + std::to_string(::GetCurrentProcessId()) + ".exe";
-    const std::string marker = stub + ".ran";
-    ::DeleteFileA(marker.c_str());
-    ASSERT_TRUE(::CopyFileA(self, stub.c_str(), FALSE)) << ::GetLastError();
+    const SelfStub stub(kStubPrefix);
+    ASSERT_TRUE(stub.Made()) << stub.Path();
 
     ImportHook hook("shell32.dll", "ShellExecuteExA", (void*)&RecordingShellExecuteEx);
     ASSERT_TRUE(hook.Installed());
     g_shellHook = &hook;
-    EXPECT_EQ(0u, ok.SetLink(stub.c_str()));
+    EXPECT_EQ(0u, ok.SetLink(stub.Path().c_str()));
     recorder.Clear();
     ::SendMessageA(ok, BM_CLICK, 0, 0);
-    const DWORD start = ::GetTickCount();
-    while (::GetFileAttributesA(marker.c_str()) == INVALID_FILE_ATTRIBUTES && ::GetTickCount() - start < 20000)
-        ::Sleep(50);
-    EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(marker.c_str())) << "the stub did not run: " << stub;
+    EXPECT_TRUE(stub.WaitUntilRan(20000)) << "the stub did not run: " << stub.Path();
     EXPECT_EQ(sizeof(SHELLEXECUTEINFOA), g_shellInfoSize);
     Pump();
     EXPECT_EQ(std::vector<WPARAM>{MAKEWPARAM(IDOK, BN_CLICKED)}, Commands(Sent)) << "the parent still hears it";
 
-    // The stub may still be ending; its file goes once it has.
-    ::DeleteFileA(marker.c_str());
-    for (int i = 0; i < 100 && !::DeleteFileA(stub.c_str()); ++i)
-        ::Sleep(50);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 
 #include "controls/TextLabel.h"
 #include "res/resource.h"
+#include "support/SelfStub.h"
 
 namespace {
 
@@ -20,18 +21,7 @@ namespace {
 // under that name, the program only leaves a marker file beside itself and ends, before any test.
 const char kStubPrefix[] = "label_click_stub";
 
-const bool g_stubRun = [] {
-    char path[MAX_PATH] = "";
-    DWORD length = ::GetModuleFileNameA(NULL, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH - 4 ||
-        ::StrCmpNIA(::PathFindFileNameA(path), kStubPrefix, sizeof kStubPrefix - 1) != 0)
-        return false;
-    lstrcatA(path, ".ran");
-    HANDLE marker = ::CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-    if (marker != INVALID_HANDLE_VALUE)
-        ::CloseHandle(marker);
-    ::ExitProcess(0);
-}();
+const bool g_stubRun = wintest::ExitIfStartedAsStub(kStubPrefix);
 
 // ---- The label with its state in reach -----------------------------------------------------------
 
@@ -430,32 +420,10 @@ TEST(TextLabel, TimerTicksBlinkByMode)
     });
 }
 
-// A unique path for a copy of this program that runs as the click stub.
-std::string StubPath()
-{
-    char dir[MAX_PATH] = "";
-    ::GetTempPathA(MAX_PATH, dir);
-    return std::string(dir) + kStubPrefix + "_" + std::to_string(::GetCurrentProcessId()) + ".exe";
-}
-
-bool WaitForFile(const std::string& path, DWORD timeoutMs)
-{
-    const DWORD start = ::GetTickCount();
-    while (::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        if (::GetTickCount() - start > timeoutMs)
-            return false;
-        ::Sleep(50);
-    }
-    return true;
-}
-
 TEST(TextLabel, ClickOpensTheLabelsTextWithTheShell)
 {
-    char self[MAX_PATH] = "";
-    ASSERT_NE(0u, ::GetModuleFileNameA(NULL, self, MAX_PATH));
-    const std::string stub = StubPath(), marker = stub + ".ran";
-    ::DeleteFileA(marker.c_str());
-    ASSERT_TRUE(::CopyFileA(self, stub.c_str(), FALSE)) << ::GetLastError();
+    const wintest::SelfStub stub(kStubPrefix);
+    ASSERT_TRUE(stub.Made()) << stub.Path();
 
     RunInDialog([&](CLabelDialog& dialog) {
         CTestLabel& label = dialog.m_label;
@@ -464,16 +432,11 @@ TEST(TextLabel, ClickOpensTheLabelsTextWithTheShell)
         label.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
         EXPECT_EQ(1, CountOf(g_staticMessages, WM_LBUTTONDOWN)) << "passed on to default processing";
 
-        label.SetLabelText(stub.c_str());
+        label.SetLabelText(stub.Path().c_str());
         label.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
         EXPECT_EQ(2, CountOf(g_staticMessages, WM_LBUTTONDOWN));
-        EXPECT_TRUE(WaitForFile(marker, 20000)) << "the stub did not run: " << stub;
+        EXPECT_TRUE(stub.WaitUntilRan(20000)) << "the stub did not run: " << stub.Path();
     });
-
-    // The stub may still be ending; its file goes once it has.
-    ::DeleteFileA(marker.c_str());
-    for (int i = 0; i < 100 && !::DeleteFileA(stub.c_str()); ++i)
-        ::Sleep(50);
 }
 
 TEST(TextLabel, HoverCursorIsSetOnlyWhenTheLabelHasOne)
