@@ -72,6 +72,9 @@ target_compile_options(Teleskarn PRIVATE ${PRODUCT_COMPILE_OPTIONS})
 target_link_options(Teleskarn PRIVATE -s -Wl,--gc-sections)
 target_link_libraries(Teleskarn PRIVATE launcher_lib ${DELAY_LIBS})
 add_dependencies(Teleskarn delay_import_libs)
+# Built again from a copy of the sources elsewhere, the launcher must come out byte for byte the same.
+add_test(NAME reproducible_build COMMAND ${PROJECT_SOURCE_DIR}/scripts/check-reproducible.sh $<TARGET_FILE:Teleskarn>)
+set_tests_properties(reproducible_build PROPERTIES TIMEOUT 600)
 
 # The start-up benchmark, run by hand (bench/startup/run.sh): the floor, a program that shows the
 # same dialog template with DialogBoxParamA and nothing else, and the Windows-side timer.
