@@ -529,7 +529,8 @@ void CDrawButton::PlaceImage(BOOL hasText, const RECT* item, RECT* caption, BOOL
     in.checkMode = m_checkMode != FALSE;
     in.width = (int32_t)width;
     in.height = (int32_t)height;
-    // The margins are pixels at 96 DPI; the press shift stays a pixel or two, like the frame lines.
+    // The margins are pixels at 96 DPI. The press shift stays as set: like the one-pixel frame
+    // lines it is no length of the layout, and the pressed face moves by one pixel at every scale.
     in.marginX = ScaleToSystemDpi(m_imageMarginX);
     in.marginY = ScaleToSystemDpi(m_imageMarginY);
     in.pressShift = {m_pressShiftX, m_pressShiftY};
