@@ -67,6 +67,9 @@ target_compile_options(launcher_lib PRIVATE ${PRODUCT_COMPILE_OPTIONS})
 target_link_libraries(launcher_lib PUBLIC ${WIN_SYSTEM_LIBS})
 
 set(LAUNCHER_RESOURCES ${PROJECT_SOURCE_DIR}/res/launcher.rc)
+# The resource compiler's dependency scan does not see the files the script names.
+set_source_files_properties(${LAUNCHER_RESOURCES} PROPERTIES OBJECT_DEPENDS
+  "${PROJECT_SOURCE_DIR}/res/launcher.manifest;${PROJECT_SOURCE_DIR}/res/launcher.ico;${PROJECT_SOURCE_DIR}/res/background.bmp")
 add_executable(Teleskarn WIN32 ${LAUNCHER_MAIN} ${LAUNCHER_RESOURCES})
 target_compile_options(Teleskarn PRIVATE ${PRODUCT_COMPILE_OPTIONS})
 target_link_options(Teleskarn PRIVATE -s -Wl,--gc-sections)

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstring>
 
+#include "controls/DisplayScale.h"
 #include "controls/DrawButton_core.h"
 
 using namespace drawbutton;
@@ -354,7 +355,7 @@ void CDrawButton::EnsureTooltip()
     if (!m_tooltip.Create(this, 0))
         return;
     ::SendMessageA(m_tooltip.m_hWnd, TTM_ACTIVATE, FALSE, 0);
-    ::SendMessageA(m_tooltip.m_hWnd, TTM_SETMAXTIPWIDTH, 0, 400);
+    ::SendMessageA(m_tooltip.m_hWnd, TTM_SETMAXTIPWIDTH, 0, ScaleToSystemDpi(400));
 }
 
 // ---- Painting ----------------------------------------------------------------------------------
@@ -424,7 +425,8 @@ void CDrawButton::DrawItem(LPDRAWITEMSTRUCT drawItem)
 
     if (plan.focusRect) {
         CRect focus(work);
-        focus.DeflateRect(3, 3);
+        const int inset = ScaleToSystemDpi(3);
+        focus.DeflateRect(inset, inset);
         dc->DrawFocusRect(&focus);
     }
 }
@@ -527,8 +529,10 @@ void CDrawButton::PlaceImage(BOOL hasText, const RECT* item, RECT* caption, BOOL
     in.checkMode = m_checkMode != FALSE;
     in.width = (int32_t)width;
     in.height = (int32_t)height;
-    in.marginX = m_imageMarginX;
-    in.marginY = m_imageMarginY;
+    // The margins are pixels at 96 DPI. The press shift stays as set: like the one-pixel frame
+    // lines it is no length of the layout, and the pressed face moves by one pixel at every scale.
+    in.marginX = ScaleToSystemDpi(m_imageMarginX);
+    in.marginY = ScaleToSystemDpi(m_imageMarginY);
     in.pressShift = {m_pressShiftX, m_pressShiftY};
     in.clientRight = client.right;
     const Placement out = drawbutton::PlaceImage(in);

@@ -8,9 +8,40 @@
 #include "app/LanguageTable_core.h"
 #include "app/LaunchRules_core.h"
 #include "app/Version.h"
+#include "controls/DisplayScale.h"
 #include "controls/Texture_core.h"
 #include "dialog/NoticeRules_core.h"
 #include "res/resource.h"
+
+namespace {
+
+// The line height of the font a control draws its text in: the font it was given, or the one the
+// drawing context holds.
+int FontLineHeight(CDC* dc, CWnd* control)
+{
+    HDC hdc = dc->GetSafeHdc();
+    HFONT font = (HFONT)control->SendMessage(WM_GETFONT);
+    HGDIOBJ previous = font != NULL ? ::SelectObject(hdc, font) : NULL;
+    TEXTMETRICA metrics = {};
+    ::GetTextMetricsA(hdc, &metrics);
+    if (previous != NULL)
+        ::SelectObject(hdc, previous);
+    return metrics.tmHeight;
+}
+
+// Grows a single-line label downward to the line height of its font where the label is shorter.
+void GrowToFontLine(CWnd& label)
+{
+    CRect client;
+    label.GetClientRect(&client);
+    CClientDC dc(&label);
+    const int line = FontLineHeight(&dc, &label);
+    if (line > client.Height())
+        ::SetWindowPos(label.m_hWnd, NULL, 0, 0, client.Width(), line,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
 
 BEGIN_MESSAGE_MAP(CNoticeDialog, CDialog)
     // void OnPaint()
@@ -57,11 +88,15 @@ BOOL CNoticeDialog::OnInitDialog()
     SetBackColor(notice::BackColor);
 
     // The fonts come before the texts, so that the first texts already appear in them. Only the
-    // heading is bold; the others keep the default GUI font's weight.
-    m_headLabel.SetFaceName("Arial").SetCharHeight(18).SetBoldWeight(TRUE);
-    m_introLabel.SetFaceName("Arial").SetCharHeight(11);
-    m_textLabel.SetFaceName("Arial").SetCharHeight(11);
-    m_finalLabel.SetFaceName("Arial").SetCharHeight(9);
+    // heading is bold; the others keep the default GUI font's weight. The heights are pixels at
+    // 96 DPI, grown with the display's scale as the template's dialog units grow.
+    m_headLabel.SetFaceName("Arial").SetCharHeight(ScaleToSystemDpi(18)).SetBoldWeight(TRUE);
+    m_introLabel.SetFaceName("Arial").SetCharHeight(ScaleToSystemDpi(11));
+    m_textLabel.SetFaceName("Arial").SetCharHeight(ScaleToSystemDpi(11));
+    m_finalLabel.SetFaceName("Arial").SetCharHeight(ScaleToSystemDpi(9));
+    // Dialog units grow with the dialog font, a little less than the DPI: at 200 % the heading's
+    // line is a pixel taller than its label, which then grows into the free space below it.
+    GrowToFontLine(m_headLabel);
 
     if (!ApplyLanguage(m_languageCode)) {
         m_languageCode = "en";
@@ -165,7 +200,7 @@ HBRUSH CNoticeDialog::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlType)
     if (wnd != nullptr && wnd->GetDlgCtrlID() == notice::FrameControlId) {
         CRect frame;
         wnd->GetWindowRect(&frame);
-        notice::Rect panel = notice::PanelRect(frame.Width(), frame.Height());
+        notice::Rect panel = notice::PanelRect(frame.Width(), frame.Height(), FontLineHeight(dc, wnd));
         CRect fill(panel.left, panel.top, panel.right, panel.bottom);
         dc->FillSolidRect(&fill, m_backColor);
     }

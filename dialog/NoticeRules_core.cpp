@@ -21,9 +21,9 @@ ColorAnswer ChooseColorAnswer(unsigned ctlType)
     }
 }
 
-Rect PanelRect(int frameWidth, int frameHeight)
+Rect PanelRect(int frameWidth, int frameHeight, int fontLineHeight)
 {
-    return Rect{0, 6, frameWidth - 2, frameHeight - 2};
+    return Rect{0, fontLineHeight / 2, frameWidth - 2, frameHeight - 2};
 }
 
 Point MinimizedIconPosition(int clientWidth, int clientHeight, int iconWidth, int iconHeight)

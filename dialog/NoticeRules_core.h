@@ -24,8 +24,10 @@ ColorAnswer ChooseColorAnswer(unsigned ctlType);
 struct Rect { int left, top, right, bottom; };
 
 // The panel filled inside a group box window of this size, in the group box's coordinates: below
-// the line where a caption would sit, inside the frame.
-Rect PanelRect(int frameWidth, int frameHeight);
+// the line where a caption would sit, inside the frame. The group box draws that line, two pixels
+// wide, from half the line height of its font less one: the panel starts under its second pixel,
+// so that it meets the line at every font size.
+Rect PanelRect(int frameWidth, int frameHeight, int fontLineHeight);
 
 struct Point { int x, y; };
 

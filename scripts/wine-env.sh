@@ -3,6 +3,8 @@
 #   wine-env.sh up DIR    virtual X server, prefix DIR/prefix (made once), persistent wineserver,
 #                         language table and classic system colours imported; DIR/env holds the exports
 #   wine-env.sh down DIR  ends that wineserver and X server
+#   wine-env.sh dpi DIR N sets the display's DPI to N (96 is 100 %, 144 is 150 %) for the programs
+#                         started from then on
 # With WINE_ENV_DISPLAY set (a real display), no virtual X server is started.
 # With WINE_ENV_MANAGED=1 the window manager keeps Wine's windows (moving, decorations); otherwise
 # Wine draws their frames itself, as the tests want on a display without a window manager.
@@ -25,10 +27,28 @@ stop_all() {
   rm -f "$dir/env"
 }
 
+# A new wineserver session: the programs that keep system state of the last one end with it.
+new_session() {
+  "$W/wineserver64" -k >/dev/null 2>&1 || true
+  "$W/wineserver64" -w >/dev/null 2>&1 || true
+  "$W/wineserver64" -p </dev/null >/dev/null 2>&1
+  "$W/wine64" cmd /c exit </dev/null >/dev/null 2>&1
+}
+
 case "$cmd" in
 down) stop_all; exit 0 ;;
+dpi)
+  dpi=${3:?DPI}
+  [ -f "$dir/env" ] || { echo "no Wine environment in $dir" >&2; exit 1; }
+  # shellcheck disable=SC1091
+  { . "$dir/env"; } 2>/dev/null
+  "$W/wine64" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f </dev/null >/dev/null 2>&1
+  # Programs read the DPI when they start, but within a running session (its desktop process
+  # lives on) another program then read a system-aware window's rectangles scaled by the old DPI.
+  new_session
+  exit 0 ;;
 up) ;;
-*) echo "usage: $0 up|down DIR" >&2; exit 2 ;;
+*) echo "usage: $0 up|down DIR, or dpi DIR N" >&2; exit 2 ;;
 esac
 
 stop_all   # a run that was cut short may have left its servers behind
@@ -75,8 +95,5 @@ for reg in "$here"/../tests/wine/*.reg; do
 done
 # The first program of a session applies the prefix's theme into volatile system parameters, which
 # outrank the colours just imported: a new wineserver session starts without them.
-"$W/wineserver64" -k >/dev/null 2>&1 || true
-"$W/wineserver64" -w >/dev/null 2>&1 || true
-"$W/wineserver64" -p </dev/null >/dev/null 2>&1
-"$W/wine64" cmd /c exit </dev/null >/dev/null 2>&1
+new_session
 echo "wine environment up: DISPLAY=$display WINEPREFIX=$WINEPREFIX"

@@ -747,6 +747,9 @@ DWORD WINAPI Watchdog(void* limit)
 int main()
 {
     _setmode(_fileno(stdout), _O_BINARY);
+    // Rectangles and points in the screen's own pixels at any display scale, as the X screen shows
+    // them (the launcher declares the same awareness); unaware, they would be mapped to 96 DPI.
+    SetProcessDPIAware();
     Args args;
     if (!ParseArgs(args))
         return Fail("usage: e2e_driver COMMAND [--option value]...");

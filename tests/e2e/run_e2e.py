@@ -676,6 +676,14 @@ TEMPLATE = {"1": (16, 186, 83, 17), "2": (107, 186, 83, 17), "1000": (69, 16, 12
 LABEL_FONTS = {"1000": (18, True), "1001": (11, False), "1002": (11, False), "1003": (9, False)}  # height, bold
 
 
+def set_dpi(dpi):
+    """The display's DPI for the programs started from now on (a new Wine session)."""
+    done = subprocess.run([os.path.join(SOURCE_DIR, "scripts", "wine-env.sh"), "dpi", CONFIG.wine_env, str(dpi)],
+                          capture_output=True, timeout=120)
+    if done.returncode:
+        raise AssertionError("could not set %d DPI: %s" % (dpi, done.stderr.decode("utf-8", "replace")))
+
+
 def known_colours():
     """The system colours the test environment sets (tests/wine/classic-colors.reg), by value name."""
     with open(os.path.join(SOURCE_DIR, "tests", "wine", "classic-colors.reg")) as f:
@@ -768,17 +776,24 @@ def panel_and_background_problems(screen, dialog, picture):
     rects = {cid: c["rect"] for cid, c in dialog["controls"].items()}
     cl, ct, cr, cb = dialog["client_rect"]
     fl, ft, fr, fb = rects["1004"]
-    problems = []
-    # The panel: the group box's rectangle from 6 pixels below its top to 2 short of its right and
-    # bottom edges; the box's etched frame, drawn after it, covers its two outer columns and rows.
-    for y in range(ft + 7, fb - 2):
+    # The group box's etched top line, two rows deep (5 pixels below its top at 96 DPI): where the
+    # box draws it follows the dialog's font.
+    line = next((y for y in range(ft, fb) if all(screen(x, y) == KNOWN_COLOURS["ButtonShadow"]
+                                                 for x in range(fl + 2, fr - 2))), None)
+    if line is None:
+        return ["no etched line across the group box"]
+    problems = ["a strip of panel colour in row %d above the group box's line" % y for y in range(ft, line)
+                if all(screen(x, y) == BACK_COLOUR for x in range(fl + 2, fr - 2))]
+    # The panel: the group box's rectangle from its line down to 2 short of its right and bottom
+    # edges; the box's etched frame, drawn after it, covers its two outer columns and rows.
+    for y in range(line + 2, fb - 2):
         for x in range(fl + 2, fr - 2):
             if screen(x, y) != BACK_COLOUR and not any(inside(x, y, rects[cid]) for cid in LABEL_FONTS):
                 problems.append("panel pixel (%d, %d) is %s" % (x, y, screen(x, y)))
     # Everywhere else, the group box's top strip included: the picture stretched over the client area.
     # Where a stretched pixel takes its colour from is the system's rounding: one source pixel either way.
     ph, pw = len(picture), len(picture[0])
-    covered = [rects["1"], rects["2"], [fl, ft + 5, fr, fb]]
+    covered = [rects["1"], rects["2"], [fl, line, fr, fb]]
     for y in range(ct + 2, cb - 2, 2):
         for x in range(cl + 2, cr - 2, 2):
             if any(inside(x, y, r, 2) for r in covered):
@@ -792,12 +807,14 @@ def panel_and_background_problems(screen, dialog, picture):
     return problems
 
 
-def label_problems(screen, cid, rect, ink):
+def label_problems(screen, cid, rect, ink, dpi=96, found=None):
     """A label's text: the text colour on the background colour (mixed at smoothed edges), not cut off
     by the control, in lines, capitals and strokes that fit its font. Arial's capitals and ascenders
     are 0.716 em high, a line from ascender to descender about 0.93 em, one line below the next 1.117
-    em; a bold stroke at 18 pixels is about 2 pixels wide, a regular one at any of these sizes 1."""
+    em; a bold stroke at 18 pixels is about 2 pixels wide, a regular one at any of these sizes 1.
+    The font's height grows with the DPI; found, if given, gets what was measured, lines included."""
     height, bold = LABEL_FONTS[cid]
+    height = mul_div(height, dpi, 96)
     left, top, right, bottom = rect
     problems, cover = [], []  # cover: per row, how much of the text colour each pixel holds, 0 to 1
     for y in range(top, bottom):
@@ -825,8 +842,10 @@ def label_problems(screen, cid, rect, ink):
     measured = {"capitals": tallest, "stroke": round(statistics.median(strokes), 2),
                 "line": statistics.mode(b - t for t, b in lines),
                 "pitch": statistics.mode([b[0] - a[0] for a, b in zip(lines, lines[1:])] or [None])}
+    if found is not None:
+        found[cid] = dict(measured, lines=len(lines))
     cap, line, pitch = int(0.716 * height), int(0.93 * height), int(1.117 * height)
-    wanted = {"capitals": (cap - 1, cap + 2), "stroke": (0.09 * height, 3) if bold else (0.5, 1.05),
+    wanted = {"capitals": (cap - 1, cap + 2), "stroke": (0.09 * height, height / 6) if bold else (0.5, 1.05),
               "line": (cap - 1, cap + 2) if cid == "1000" else (line, line + 1),  # the heading is all capitals
               "pitch": (pitch, pitch + 1) if measured["pitch"] else (None, None)}
     for name, (low, high) in wanted.items():
@@ -847,12 +866,12 @@ def _runs(row):
             run = []
 
 
-def face_problems(screen, rect, palette, caption_colour, hot=False, focus_rect=False):
+def face_problems(screen, rect, palette, caption_colour, hot=False, focus_rect=False, inset=3):
     """A button's face. Every pixel but the caption's, the frame's (hot) and the focus rectangle's is
     the palette entry that the vertical ramp gives its row, light at the top, dark at the bottom, give
     or take the grain. Hot, a one-pixel frame: highlight at the left and top, shadow at the right and
-    bottom. With the focus rectangle, every other pixel of the rectangle 3 pixels inside the edge is
-    changed; without, none."""
+    bottom. With the focus rectangle, every other pixel of the rectangle inset pixels inside the edge
+    is changed; without, none."""
     left, top, right, bottom = rect
     w, h = right - left, bottom - top
     entries = collections.defaultdict(set)
@@ -867,8 +886,8 @@ def face_problems(screen, rect, palette, caption_colour, hot=False, focus_rect=F
     if abs(box[0] + box[2] - left - right) > 6 or abs(box[1] + box[3] - top - bottom) > 6 or \
             box[2] - box[0] > w // 2 or box[3] - box[1] > h // 2 + 2:
         problems.append("the caption's pixels %s do not make a centred caption" % box)
-    ring = {(x, y) for x in range(3, w - 3) for y in (3, h - 4)}
-    ring |= {(x, y) for x in (3, w - 4) for y in range(3, h - 3)}
+    ring = {(x, y) for x in range(inset, w - inset) for y in (inset, h - 1 - inset)}
+    ring |= {(x, y) for x in (inset, w - 1 - inset) for y in range(inset, h - inset)}
     ring_pixels = marked = 0
     for y in range(top, bottom):
         base = (bottom - 1 - y) * (255 - 2 * GRAIN) // h + GRAIN
@@ -889,7 +908,8 @@ def face_problems(screen, rect, palette, caption_colour, hot=False, focus_rect=F
             elif not fits:
                 problems.append("pixel %s is %s, not an entry %d +- %d of the palette" % (at, colour, base, GRAIN))
     if focus_rect and not 0.35 * ring_pixels <= marked <= 0.65 * ring_pixels:
-        problems.append("no dotted focus rectangle 3 pixels inside: %d of %d pixels changed" % (marked, ring_pixels))
+        problems.append("no dotted focus rectangle %d pixels inside: %d of %d pixels changed"
+                        % (inset, marked, ring_pixels))
     if not focus_rect and marked:
         problems.append("%d pixels of a focus rectangle" % marked)
     return problems
@@ -912,19 +932,41 @@ class LookTests(E2ETestCase):
         self.assertNoMessageBox(s.watch_exit(), s)
 
     def test_layout_panel_background_and_labels(self):
-        s, dialog = self.start("look-page")
-        rects = {cid: c["rect"] for cid, c in dialog["controls"].items()}
-        self.assertEqual(template_rects(dialog["client_rect"]), {cid: rects[cid] for cid in TEMPLATE},
-                         "the controls are not where the template puts them")
-        picture, ink = background_picture(), KNOWN_COLOURS["WindowText"]
+        # At 96 DPI, then at 144 (150 %): the same dialog, only larger, its text 1.5 times as tall in
+        # the same lines. A DPI applies to the programs started after it is set; the tests after this
+        # one find 96 DPI again.
+        found = {96: {}, 144: {}}
+        for dpi in found:
+            if dpi != 96:
+                set_dpi(dpi)
+                self.addCleanup(set_dpi, 96)
+            s, dialog = self.start("look-page-%d" % dpi)
+            rects = {cid: c["rect"] for cid, c in dialog["controls"].items()}
+            self.assertEqual(template_rects(dialog["client_rect"]), {cid: rects[cid] for cid in TEMPLATE},
+                             "the controls are not where the template puts them")
+            picture, ink = background_picture(), KNOWN_COLOURS["WindowText"]
 
-        def check(screen):
-            problems = panel_and_background_problems(screen, dialog, picture)
-            for cid in LABEL_FONTS:
-                problems += label_problems(screen, cid, rects[cid], ink)
-            return problems
-        self.assertEqual([], settle(dialog["window_rect"], check), s.describe())
-        self.close(s, dialog)
+            def check(screen):
+                problems = panel_and_background_problems(screen, dialog, picture)
+                for cid in LABEL_FONTS:
+                    problems += label_problems(screen, cid, rects[cid], ink, dpi, found[dpi])
+                return problems
+            self.assertEqual([], settle(dialog["window_rect"], check), s.describe())
+            if dpi != 96:
+                # Cancel with the focus: the dotted rectangle's inset grows with the rest.
+                self.assertTrue(driver("key", "--hwnd", dialog["hwnd"], "--key", "tab")["ok"])
+                self.assertTrue(poll(lambda: driver("info", "--hwnd", dialog["hwnd"])["focus_id"] == 2, 15, 0.1))
+                cancel = rects["2"]
+                self.assertEqual([], settle(cancel, lambda screen: face_problems(
+                    screen, cancel, face_palettes(KNOWN_COLOURS)[0], KNOWN_COLOURS["ButtonText"], focus_rect=True,
+                    inset=mul_div(3, dpi, 96))), "Cancel with the focus at %d DPI" % dpi)
+            self.close(s, dialog)
+        # Capitals 1.5 times as tall, give or take a pixel of rounding either way.
+        for cid in LABEL_FONTS:
+            self.assertLessEqual(abs(found[144][cid]["capitals"] - 1.5 * found[96][cid]["capitals"]), 1.5,
+                                 "label %s: %s" % (cid, json.dumps(found)))
+            self.assertEqual(found[96][cid]["lines"], found[144][cid]["lines"], "label %s: the lines break elsewhere"
+                             % cid)
 
     def test_button_faces_under_the_pointer_and_with_the_focus(self):
         s, dialog = self.start("look-buttons")

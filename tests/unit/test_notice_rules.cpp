@@ -19,14 +19,16 @@ TEST(NoticeColorRule, EachCtlColorTypeGetsItsAnswer)
 
 TEST(NoticePanel, FillsInsideTheFrameBelowTheCaptionLine)
 {
-    Rect panel = PanelRect(300, 280);
+    // The dialog's 8-point font has 12-pixel lines at 96 DPI, 17 at 144 DPI.
+    Rect panel = PanelRect(300, 280, 12);
     EXPECT_EQ(0, panel.left);
     EXPECT_EQ(6, panel.top);
     EXPECT_EQ(298, panel.right);
     EXPECT_EQ(278, panel.bottom);
+    EXPECT_EQ(8, PanelRect(300, 280, 17).top);
 
     // A frame too small for a panel gives an empty (inverted) rectangle, which fills nothing.
-    Rect tiny = PanelRect(1, 4);
+    Rect tiny = PanelRect(1, 4, 12);
     EXPECT_LE(tiny.right, tiny.left);
     EXPECT_LE(tiny.bottom, tiny.top);
 }
