@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Start-up benchmark, run by hand: Teleskarn.exe against the floor (its dialog template shown with
-# DialogBoxParamA and nothing else), each started alternately RUNS times (default 9) under Wine and
+# DialogBoxParamA and nothing else), each started alternately RUNS times (default 15) under Wine and
 # timed from CreateProcess to its first visible window. Prints every time, both medians and the ratio.
 #   bench/startup/run.sh [RUNS]
 # Uses a Wine environment of its own (build/bench-wine) and ends it afterwards.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$(pwd)
-runs=${1:-9}
+runs=${1:-15}
 
 scripts/deps.sh
 cmake --preset windows >/dev/null

@@ -1,4 +1,4 @@
-// Windows side of the start-up benchmark: starts two programs alternately, times each from
+// Windows side of the start-up benchmark: starts two programs in turn, times each from
 // CreateProcess to its first visible top-level window, closes that window, waits for the exit, and
 // prints every time, both medians and their ratio.
 //   startup_timer RUNS FLOOR.exe PROGRAM.exe
@@ -88,7 +88,9 @@ int main(int argc, char** argv)
     const std::string programs[2] = {argv[2], argv[3]};
     std::vector<double> times[2];
     for (int round = -1; round < runs; ++round) {
-        for (int which = 0; which < 2; ++which) {
+        // Which goes first alternates too, so that neither always follows the other.
+        for (int turn = 0; turn < 2; ++turn) {
+            const int which = (round & 1) ? 1 - turn : turn;
             const double ms = TimeStart(programs[which]);
             if (ms < 0) {
                 std::fprintf(stderr, "%s showed no window\n", programs[which].c_str());
