@@ -66,11 +66,15 @@ void FillBitmapSlot(ButtonBitmap* slot, HBITMAP image, COLORREF transparent)
         return;
     const int width = bm.bmWidth, height = bm.bmHeight;
     HBITMAP mask = ::CreateBitmap(width, height, 1, 1, NULL);
-    HDC imageDC = ::CreateCompatibleDC(NULL);
-    HDC maskDC = ::CreateCompatibleDC(NULL);
-    if (mask != NULL && imageDC != NULL && maskDC != NULL) {
-        HGDIOBJ oldImage = ::SelectObject(imageDC, image);
-        HGDIOBJ oldMask = ::SelectObject(maskDC, mask);
+    CDC imageDC, maskDC;
+    if (mask == NULL || !imageDC.CreateCompatibleDC(nullptr) || !maskDC.CreateCompatibleDC(nullptr)) {
+        if (mask != NULL)
+            ::DeleteObject(mask);
+        return;
+    }
+    {
+        CScopedSelect selectImage(imageDC, image);
+        CScopedSelect selectMask(maskDC, mask);
         // Colour to monochrome: pixels of the source's background colour become white.
         ::SetBkColor(imageDC, transparent);
         ::BitBlt(maskDC, 0, 0, width, height, imageDC, 0, 0, SRCCOPY);
@@ -79,20 +83,8 @@ void FillBitmapSlot(ButtonBitmap* slot, HBITMAP image, COLORREF transparent)
         ::SetBkColor(imageDC, RGB(0, 0, 0));
         ::SetTextColor(imageDC, RGB(255, 255, 255));
         ::BitBlt(imageDC, 0, 0, width, height, maskDC, 0, 0, SRCAND);
-        ::SelectObject(maskDC, oldMask);
-        ::SelectObject(imageDC, oldImage);
-        slot->image = image;
-        slot->width = (DWORD)width;
-        slot->height = (DWORD)height;
-        slot->mask = mask;
-        mask = NULL;
     }
-    if (mask != NULL)
-        ::DeleteObject(mask);
-    if (imageDC != NULL)
-        ::DeleteDC(imageDC);
-    if (maskDC != NULL)
-        ::DeleteDC(maskDC);
+    *slot = ButtonBitmap{image, (DWORD)width, (DWORD)height, mask};
 }
 
 }  // namespace
@@ -168,9 +160,7 @@ CDrawButton::CDrawButton()
 
 CDrawButton::~CDrawButton()
 {
-    if (m_backgroundDC.m_hDC != NULL && m_previousBitmap != NULL)
-        ::SelectObject(m_backgroundDC.m_hDC, m_previousBitmap);
-    m_previousBitmap = NULL;
+    ReleaseSnapshot();
     ReleaseImages(TRUE);
     if (m_hoverCursor != NULL)
         ::DestroyCursor(m_hoverCursor);
@@ -178,8 +168,6 @@ CDrawButton::~CDrawButton()
     if (m_menu != NULL)
         ::DestroyMenu(m_menu);
     m_menu = NULL;
-    m_backgroundBitmap.DeleteObject();
-    m_backgroundDC.DeleteDC();
     // The tooltip is owned by the dialog's window too, and may have gone with it already.
     if (m_tooltip.m_hWnd != NULL && ::IsWindow(m_tooltip.m_hWnd))
         m_tooltip.DestroyWindow();
@@ -339,7 +327,7 @@ void CDrawButton::PreSubclassWindow()
 BOOL CDrawButton::PreTranslateMessage(MSG* msg)
 {
     EnsureTooltip();
-    ::SendMessageA(m_tooltip.m_hWnd, TTM_RELAYEVENT, 0, (LPARAM)msg);
+    m_tooltip.RelayEvent(msg);
     // An owner-drawn button would report the second click of a double click as BN_DOUBLECLICKED;
     // as a button-down it is an ordinary click.
     if (msg->message == WM_LBUTTONDBLCLK)
@@ -353,8 +341,8 @@ void CDrawButton::EnsureTooltip()
         return;
     if (!m_tooltip.Create(this, 0))
         return;
-    ::SendMessageA(m_tooltip.m_hWnd, TTM_ACTIVATE, FALSE, 0);
-    ::SendMessageA(m_tooltip.m_hWnd, TTM_SETMAXTIPWIDTH, 0, 400);
+    m_tooltip.Activate(FALSE);
+    m_tooltip.SetMaxTipWidth(400);
 }
 
 // ---- Painting ----------------------------------------------------------------------------------
@@ -431,7 +419,6 @@ void CDrawButton::DrawItem(LPDRAWITEMSTRUCT drawItem)
 
 void CDrawButton::DrawRaisedBevel(CDC* dc, const CRect& rect)
 {
-    HGDIOBJ previous = NULL;
     try {
         CPen highlight(PS_SOLID, 0, ::GetSysColor(COLOR_BTNHIGHLIGHT));
         CPen light(PS_SOLID, 0, ::GetSysColor(COLOR_3DLIGHT));
@@ -446,19 +433,13 @@ void CDrawButton::DrawRaisedBevel(CDC* dc, const CRect& rect)
         BevelLine lines[4];
         RaisedBevel(ToCore(rect), lines);
         for (const BevelLine& line : lines) {
-            HGDIOBJ before = ::SelectObject(dc->m_hDC, pens[line.pen]->m_hObject);
-            if (previous == NULL)
-                previous = before;
+            // Each line's pen leaves the context with the line, before the pens die with this block.
+            CScopedSelect pen(dc, pens[line.pen]);
             dc->MoveTo(line.points[0].x, line.points[0].y);
             dc->LineTo(line.points[1].x, line.points[1].y);
             dc->LineTo(line.points[2].x, line.points[2].y);
         }
-        // The pens die at the end of this block: the previous pen goes back first.
-        if (previous != NULL)
-            ::SelectObject(dc->m_hDC, previous);
     } catch (CException* e) {
-        if (previous != NULL)
-            ::SelectObject(dc->m_hDC, previous);
         e->ReportError(MB_OK);
         e->Delete();
     }
@@ -568,24 +549,25 @@ DWORD CDrawButton::DrawFaceBitmap(CDC* dc, BOOL hasText, const RECT* item, RECT*
     PlaceImage(hasText, item, caption, pressed, slot.width, slot.height, &place);
     const int width = (int)slot.width, height = (int)slot.height;
 
-    HDC imageDC = ::CreateCompatibleDC(dc->m_hDC);
-    HDC maskDC = ::CreateCompatibleDC(NULL);
-    HGDIOBJ oldImage = ::SelectObject(imageDC, slot.image);
-    HGDIOBJ oldMask = ::SelectObject(maskDC, slot.mask);
+    CDC imageDC, maskDC;
+    imageDC.CreateCompatibleDC(dc);
+    maskDC.CreateCompatibleDC(nullptr);
+    CScopedSelect selectImage(imageDC, slot.image);
+    CScopedSelect selectMask(maskDC, slot.mask);
 
     if (disabled && m_embossDisabledBitmap) {
         // The image on white in a bitmap of its own, drawn in the system's disabled style.
-        HDC tempDC = ::CreateCompatibleDC(dc->m_hDC);
         HBITMAP temp = ::CreateCompatibleBitmap(dc->m_hDC, width, height);
-        HGDIOBJ oldTemp = ::SelectObject(tempDC, temp);
-        RECT whole = {0, 0, width, height};
-        ::FillRect(tempDC, &whole, (HBRUSH)::GetStockObject(WHITE_BRUSH));
-        const COLORREF oldBack = ::SetBkColor(tempDC, RGB(255, 255, 255));
-        ::BitBlt(tempDC, 0, 0, width, height, maskDC, 0, 0, SRCAND);
-        ::BitBlt(tempDC, 0, 0, width, height, imageDC, 0, 0, SRCPAINT);
-        ::SetBkColor(tempDC, oldBack);
-        ::SelectObject(tempDC, oldTemp);
-        ::DeleteDC(tempDC);
+        {
+            CDC tempDC;
+            tempDC.CreateCompatibleDC(dc);
+            CScopedSelect selectTemp(tempDC, temp);   // out again before DrawState takes the bitmap
+            RECT whole = {0, 0, width, height};
+            ::FillRect(tempDC, &whole, (HBRUSH)::GetStockObject(WHITE_BRUSH));
+            ::SetBkColor(tempDC, RGB(255, 255, 255));
+            ::BitBlt(tempDC, 0, 0, width, height, maskDC, 0, 0, SRCAND);
+            ::BitBlt(tempDC, 0, 0, width, height, imageDC, 0, 0, SRCPAINT);
+        }
         ::DrawStateA(dc->m_hDC, NULL, NULL, (LPARAM)temp, 0, place.left, place.top, width, height,
                      DST_BITMAP | DSS_DISABLED);
         ::DeleteObject(temp);
@@ -593,11 +575,6 @@ DWORD CDrawButton::DrawFaceBitmap(CDC* dc, BOOL hasText, const RECT* item, RECT*
         ::BitBlt(dc->m_hDC, place.left, place.top, width, height, maskDC, 0, 0, SRCAND);
         ::BitBlt(dc->m_hDC, place.left, place.top, width, height, imageDC, 0, 0, SRCPAINT);
     }
-
-    ::SelectObject(maskDC, oldMask);
-    ::SelectObject(imageDC, oldImage);
-    ::DeleteDC(maskDC);
-    ::DeleteDC(imageDC);
     return 0;
 }
 
@@ -617,8 +594,7 @@ void CDrawButton::CopyParentBackground(CDC* dc)
                 m_backgroundDC.Attach(::CreateCompatibleDC(parentDC.m_hDC));
                 m_backgroundBitmap.Attach(
                     ::CreateCompatibleBitmap(parentDC.m_hDC, client.Width(), client.Height()));
-                m_previousBitmap = (HBITMAP)::SelectObject(m_backgroundDC.m_hDC,
-                                                           m_backgroundBitmap.m_hObject);
+                m_previousBitmap = (HBITMAP)m_backgroundDC.SelectObject(m_backgroundBitmap.m_hObject);
                 m_backgroundDC.BitBlt(0, 0, client.Width(), client.Height(), &parentDC, window.left,
                                       window.top, SRCCOPY);
             } catch (CException* e) {
@@ -635,7 +611,7 @@ void CDrawButton::ReleaseSnapshot()
 {
     // A bitmap still selected into a context cannot be deleted: put the context's own one back.
     if (m_backgroundDC.m_hDC != NULL && m_previousBitmap != NULL)
-        ::SelectObject(m_backgroundDC.m_hDC, m_previousBitmap);
+        m_backgroundDC.SelectObject(m_previousBitmap);
     m_previousBitmap = NULL;
     m_backgroundBitmap.DeleteObject();
     m_backgroundDC.DeleteDC();

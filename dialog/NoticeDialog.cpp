@@ -46,8 +46,8 @@ BOOL CNoticeDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
 
-    SendMessage(WM_SETICON, ICON_BIG, (LPARAM)m_icon);
-    SendMessage(WM_SETICON, ICON_SMALL, (LPARAM)m_icon);
+    SetIcon(m_icon, TRUE);
+    SetIcon(m_icon, FALSE);
 
     LPCSTR bitmapName = MAKEINTRESOURCEA(IDB_BACKGROUND);
     HBITMAP bitmap = ::LoadBitmapA(AfxFindResourceHandle(bitmapName, (LPCSTR)RT_BITMAP), bitmapName);
@@ -192,13 +192,11 @@ BOOL CNoticeDialog::OnEraseBkgnd(CDC* dc)
     GetClientRect(&client);
     CDC memory;
     memory.CreateCompatibleDC(dc);
-    CBitmap* previous = memory.SelectObject(&m_backBitmap);
+    CScopedSelect picture(&memory, &m_backBitmap);
     BITMAP info = {};
     m_backBitmap.GetBitmap(&info);
     dc->StretchBlt(0, 0, client.Width(), client.Height(), &memory, 0, 0, info.bmWidth, info.bmHeight,
                    SRCCOPY);
-    memory.SelectObject(previous);
-    memory.DeleteDC();
     return TRUE;
 }
 
