@@ -3,7 +3,6 @@
 
 #include <shellapi.h>
 #include <shlwapi.h>
-#include <mbstring.h>
 
 #include "app/LanguageTable_core.h"
 #include "app/LaunchRules_core.h"
@@ -81,27 +80,21 @@ BOOL CNoticeDialog::OnInitDialog()
 
 BOOL CNoticeDialog::ApplyLanguage(CString code)
 {
-    char modulePath[MAX_PATH + 1] = "";
-    DWORD length = ::GetModuleFileNameA(AfxGetModuleState()->m_hCurrentInstanceHandle, modulePath, MAX_PATH);
-    modulePath[length < MAX_PATH ? length : MAX_PATH] = '\0';
-    CVersion version(modulePath);
+    CVersion version(AfxGetModulePath(AfxGetInstanceHandle()));
     m_versionSuffix.Format(" (v.%s)", (const char*)version.GetFileVersion());
 
-    BOOL matched = FALSE;
-    for (const LanguageTextRow& row : LanguageTextTable) {
-        if (_mbscmp((const unsigned char*)row.languageCode, (const unsigned char*)(const char*)code) != 0)
-            continue;
-        m_headLabel.SetLabelText(row.headText);
-        m_introLabel.SetLabelText(row.introText);
-        m_textLabel.SetLabelText(row.instructionText);
-        m_finalLabel.SetLabelText(row.liabilityText);
-        SetWindowText(row.captionText);
-        GetDlgItem(IDOK)->SetWindowText(row.okText);
-        GetDlgItem(IDCANCEL)->SetWindowText(row.cancelText);
-        m_errorPrefix = row.errorPrefix;
-        matched = TRUE;
-    }
-    return matched;
+    const LanguageTextRow* row = FindLanguageRow(code);
+    if (row == nullptr)
+        return FALSE;
+    m_headLabel.SetLabelText(row->headText);
+    m_introLabel.SetLabelText(row->introText);
+    m_textLabel.SetLabelText(row->instructionText);
+    m_finalLabel.SetLabelText(row->liabilityText);
+    SetWindowText(row->captionText);
+    GetDlgItem(IDOK)->SetWindowText(row->okText);
+    GetDlgItem(IDCANCEL)->SetWindowText(row->cancelText);
+    m_errorPrefix = row->errorPrefix;
+    return TRUE;
 }
 
 void CNoticeDialog::SetBackColor(COLORREF color)
@@ -119,15 +112,12 @@ void CNoticeDialog::SetBackColor(COLORREF color)
 
 CString CNoticeDialog::GetModuleDirectory(BOOL* complete)
 {
-    CString directory;
-    char path[MAX_PATH + 1] = "";
-    DWORD length = ::GetModuleFileNameA(AfxGetModuleState()->m_hCurrentInstanceHandle, path, MAX_PATH);
-    // A path cut at the buffer's size comes without its terminator.
-    path[length < MAX_PATH ? length : MAX_PATH] = '\0';
+    DWORD length = 0;
+    CString directory = AfxGetModulePath(AfxGetInstanceHandle(), &length);
     if (complete != nullptr)
         *complete = IsUsableModulePath(length, MAX_PATH);
-    ::PathRemoveFileSpecA(path);
-    directory = path;
+    ::PathRemoveFileSpecA(directory.GetBuffer(0));
+    directory.ReleaseBuffer();
     return directory;
 }
 
