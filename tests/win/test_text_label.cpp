@@ -13,6 +13,7 @@
 #include "controls/TextLabel.h"
 #include "res/resource.h"
 #include "support/SelfStub.h"
+#include "support/TestDialog.h"
 
 namespace {
 
@@ -74,8 +75,9 @@ class CLabelDialog : public CDialog
 {
 public:
     CLabelDialog(std::function<void(CLabelDialog&)> body, bool ownBrush)
-        : CDialog(IDD_NOTICE), m_body(std::move(body)), m_replaceBrush(ownBrush), m_ownBrush(0xF5F5F5)
+        : CDialog(IDD_NOTICE), m_body(std::move(body)), m_replaceBrush(ownBrush)
     {
+        m_ownBrush.CreateSolidBrush(0xF5F5F5);
     }
 
     void Run()
@@ -199,12 +201,6 @@ ContextState Read(HDC dc)
     return s;
 }
 
-COLORREF BrushColor(HBRUSH brush)
-{
-    LOGBRUSH lb{};
-    return ::GetObjectA(brush, sizeof lb, &lb) == sizeof lb ? lb.lbColor : CLR_INVALID;
-}
-
 // ---- Colours and font --------------------------------------------------------------------------
 
 TEST(TextLabel, UnchangedLabelDrawsInTheDefaultGuiFontOnItsButtonFaceBrush)
@@ -227,8 +223,8 @@ TEST(TextLabel, UnchangedLabelDrawsInTheDefaultGuiFontOnItsButtonFaceBrush)
 
         // Two brushes of their own, both in the button face colour.
         EXPECT_NE(label.m_bkBrush, label.m_blinkBrush);
-        EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), BrushColor(label.m_bkBrush));
-        EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), BrushColor(label.m_blinkBrush));
+        EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), wintest::BrushColor(label.m_bkBrush));
+        EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), wintest::BrushColor(label.m_blinkBrush));
     });
 }
 
@@ -478,7 +474,7 @@ TEST(TextLabel, DestructionReleasesExactlyItsFontAndTwoBrushes)
         HCURSOR cursor = ::CreateCursor(::GetModuleHandleA(NULL), 0, 0, 32, 32, andMask, xorMask);
         ASSERT_NE(nullptr, cursor);
         auto intro = std::make_unique<CTestLabel>();
-        ASSERT_TRUE(intro->SubclassDlgItem(IDC_INTRO, &dialog));
+        ASSERT_TRUE(intro->SubclassWindow(::GetDlgItem(dialog.m_hWnd, IDC_INTRO)));
         intro->SetFaceName("Arial").SetCharHeight(11);
         intro->m_hoverCursor = cursor;
 
