@@ -14,8 +14,14 @@
 #include "controls/Texture_core.h"
 #include "framework/afx.h"
 #include "res/resource.h"
+#include "support/MessageRecorder.h"
+#include "support/TestDialog.h"
 
 namespace {
+
+using wintest::CanvasColor;
+using wintest::Capture;
+using wintest::PaletteColor;
 
 // The dialog's values: vertical ramp, grain 4, hot tint 20, tint 10 toward red 50, green 80, blue 250.
 const UINT kEffect = 2, kGrain = 4, kHotTint = 20, kTint = 10;
@@ -62,15 +68,6 @@ private:
     static INT_PTR CALLBACK NoDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 };
 
-void Pump()
-{
-    MSG msg;
-    while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-}
-
 TextureColors SystemColors()
 {
     return {::GetSysColor(COLOR_BTNFACE), ::GetSysColor(COLOR_BTNSHADOW), ::GetSysColor(COLOR_BTNHIGHLIGHT)};
@@ -81,19 +78,6 @@ SIZE WindowSize(HWND hwnd)
     RECT r = {};
     ::GetWindowRect(hwnd, &r);
     return {r.right - r.left, r.bottom - r.top};
-}
-
-COLORREF EntryColor(const CPixelCanvas& canvas, int index)
-{
-    const CanvasRgbQuad& e = canvas.Palette()[index];
-    return RGB(e.rgbRed, e.rgbGreen, e.rgbBlue);
-}
-
-// The colour the canvas shows at (x, y), y counted from the top.
-COLORREF CanvasColor(const CPixelCanvas& canvas, int x, int y)
-{
-    const int index = canvas.Pixels()[size_t(canvas.Height() - 1 - y) * size_t(canvas.Stride()) + size_t(x)];
-    return EntryColor(canvas, index);
 }
 
 std::vector<uint8_t> BlockBytes(const CPixelCanvas& canvas)
@@ -118,67 +102,9 @@ std::vector<uint8_t> FaceContent(const CPixelCanvas& canvas)
     return content;
 }
 
-// A window's pixels, as a copy of what it shows on screen (through its own drawing context, after
-// pending paints) or as what it prints into a memory context first filled with a marker colour.
-class WindowPixels
-{
-public:
-    enum Source { Screen, PrintClient };
-
-    WindowPixels(HWND hwnd, Source source, COLORREF marker = RGB(1, 2, 3))
-    {
-        const SIZE size = WindowSize(hwnd);
-        m_width = size.cx;
-        m_height = size.cy;
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = m_width;
-        info.bmiHeader.biHeight = -m_height;   // top-down
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        HDC memory = ::CreateCompatibleDC(NULL);
-        void* bits = nullptr;
-        HBITMAP bitmap = ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, NULL, 0);
-        HGDIOBJ previous = ::SelectObject(memory, bitmap);
-        if (source == Screen) {
-            ::UpdateWindow(hwnd);
-            HDC window = ::GetDC(hwnd);
-            ::BitBlt(memory, 0, 0, m_width, m_height, window, 0, 0, SRCCOPY);
-            ::ReleaseDC(hwnd, window);
-        } else {
-            HBRUSH brush = ::CreateSolidBrush(marker);
-            const RECT all = {0, 0, m_width, m_height};
-            ::FillRect(memory, &all, brush);
-            ::DeleteObject(brush);
-            ::SendMessageA(hwnd, WM_PRINTCLIENT, (WPARAM)memory, PRF_CLIENT | PRF_ERASEBKGND);
-        }
-        ::GdiFlush();
-        if (const DWORD* pixels = static_cast<const DWORD*>(bits))
-            for (int i = 0; i < m_width * m_height; ++i)
-                m_pixels.push_back(RGB((pixels[i] >> 16) & 0xFF, (pixels[i] >> 8) & 0xFF, pixels[i] & 0xFF));
-        ::SelectObject(memory, previous);
-        ::DeleteObject(bitmap);
-        ::DeleteDC(memory);
-    }
-
-    bool Valid() const { return !m_pixels.empty(); }
-    COLORREF At(int x, int y) const { return m_pixels[size_t(y) * size_t(m_width) + size_t(x)]; }
-    int CountOtherThan(COLORREF color) const
-    {
-        int count = 0;
-        for (COLORREF pixel : m_pixels)
-            count += pixel != color ? 1 : 0;
-        return count;
-    }
-
-private:
-    int m_width = 0, m_height = 0;
-    std::vector<COLORREF> m_pixels;
-};
-
 // Compares the screen with face placed at (dx, dy) over the area [left, right) x [top, bottom).
 // Returns how many pixels differ and describes the first of them.
-int CountFaceMismatches(const WindowPixels& screen, const CPixelCanvas& face, int dx, int dy, const RECT& area,
+int CountFaceMismatches(const Capture& screen, const CPixelCanvas& face, int dx, int dy, const RECT& area,
                         std::string* first)
 {
     int mismatches = 0;
@@ -208,6 +134,8 @@ protected:
         ::SetCursorPos(1200, 1000);
         Pump();
     }
+
+    void Pump() { wintest::PumpMessages(dialog.m_hWnd); }
 
     // Points at the button's middle and lets it see the move.
     void Hover(CProbeButton& button)
@@ -266,7 +194,7 @@ TEST_F(TexturedButtonInDialog, FacesHaveTheButtonsSizeAndTheRampPalettes)
         {&dialog.ok.HotFace(), 128, RGB(192, 195, 208)}, {&dialog.ok.HotFace(), 255, RGB(238, 240, 254)},
     };
     for (const Row& row : rows)
-        EXPECT_EQ(EntryColor(*row.face, row.index), row.expected)
+        EXPECT_EQ(PaletteColor(*row.face, row.index), row.expected)
             << (row.face == &dialog.ok.Face() ? "normal" : "hot") << " face, entry " << row.index;
 }
 
@@ -344,8 +272,8 @@ TEST_F(TexturedButtonInDialog, ShowsTheFaceOfEachStateAtItsPlace)
         ::SendMessageA(button.m_hWnd, BM_SETSTATE, row.pressed, 0);
         ::InvalidateRect(button.m_hWnd, NULL, TRUE);
         Pump();
-        const WindowPixels screen(button.m_hWnd, WindowPixels::Screen);
-        ASSERT_TRUE(screen.Valid());
+        Capture screen(w, h);
+        wintest::CopyFromScreen(button.m_hWnd, screen);
         ASSERT_EQ(button.m_hot != FALSE, row.hot);
         ASSERT_EQ(button.m_drawPressed != FALSE, row.pressed);
 
@@ -376,15 +304,15 @@ TEST_F(TexturedButtonInDialog, PaintsNothingBeforeSetTextureAndTheFaceAfter)
 
     // The base class would fill the face colour; an empty face copies nothing.
     const COLORREF marker = RGB(1, 2, 3);
-    const WindowPixels printed(button.m_hWnd, WindowPixels::PrintClient, marker);
-    ASSERT_TRUE(printed.Valid());
-    EXPECT_EQ(printed.CountOtherThan(marker), 0);
+    Capture printed(size.cx, size.cy);
+    wintest::PrintClient(button.m_hWnd, printed, marker);
+    EXPECT_EQ(printed.CountOf(marker, printed.Area()), size.cx * size.cy);
 
     // The same print reaches the face once there is one.
     button.SetTexture(kEffect, kGrain, kHotTint, kTint, kTintColor);
-    const WindowPixels textured(button.m_hWnd, WindowPixels::PrintClient, marker);
+    wintest::PrintClient(button.m_hWnd, printed, marker);
     std::string first;
-    EXPECT_EQ(CountFaceMismatches(textured, button.Face(), 0, 0, {0, 0, size.cx, size.cy}, &first), 0) << first;
+    EXPECT_EQ(CountFaceMismatches(printed, button.Face(), 0, 0, {0, 0, size.cx, size.cy}, &first), 0) << first;
 }
 
 // ---- SetTexture without a usable window ---------------------------------------------------------
