@@ -35,45 +35,17 @@
 #include <string>
 #include <vector>
 
+#include "e2e_support.h"
+
 namespace {
+
+using e2e::Quote;
 
 constexpr UINT kMessageBoxTextId = 0xFFFF;  // the static that holds a message box's text
 constexpr UINT kWmKeyF1 = 0x004D;           // posted by the system's input handling for F1
 constexpr DWORD kPollMs = 30;
 
 // ---- JSON output ---------------------------------------------------------------------------
-
-std::string ToUtf8(const std::wstring& text)
-{
-    if (text.empty())
-        return std::string();
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], size,
-                        nullptr, nullptr);
-    return out;
-}
-
-std::string Quote(const std::string& utf8)
-{
-    std::string out = "\"";
-    for (unsigned char c : utf8) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", c);
-            out += buf;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + "\"";
-}
-
-std::string Quote(const std::wstring& text) { return Quote(ToUtf8(text)); }
 
 std::string HwndText(HWND h)
 {
@@ -204,6 +176,14 @@ std::vector<Process> ProcessesOf(const std::wstring& want)
     return found;
 }
 
+std::set<DWORD> PidsOf(const std::wstring& exe)
+{
+    std::set<DWORD> pids;
+    for (const Process& p : ProcessesOf(exe))
+        pids.insert(p.pid);
+    return pids;
+}
+
 std::vector<HWND> TopLevelWindows()
 {
     std::vector<HWND> all;
@@ -228,9 +208,7 @@ bool IsMessageBox(HWND h) { return GetDlgItem(h, kMessageBoxTextId) != nullptr; 
 // Visible top-level dialogs (#32770) of the processes running the given image.
 std::vector<HWND> DialogsOf(const std::wstring& exe)
 {
-    std::set<DWORD> pids;
-    for (const Process& p : ProcessesOf(exe))
-        pids.insert(p.pid);
+    const std::set<DWORD> pids = PidsOf(exe);
     std::vector<HWND> found;
     for (HWND h : TopLevelWindows())
         if (pids.count(PidOf(h)) && IsWindowVisible(h) && ClassOf(h) == L"#32770")
@@ -420,57 +398,51 @@ bool ParseArgs(Args& args)
 
 // ---- subcommands -----------------------------------------------------------------------------
 
+// A wait that timed out: whether the image still runs, and the windows it has.
+int WaitFailed(const std::wstring& exe, const std::string& error)
+{
+    const std::set<DWORD> pids = PidsOf(exe);
+    return Fail(error, "\"running\":" + Bool(!pids.empty()) + ",\"windows\":" + WindowListJson(WindowsOfPids(pids)));
+}
+
 int WaitDialog(const Args& args)
 {
     const std::wstring exe = args.Get(L"exe");
-    const ULONGLONG deadline = GetTickCount64() + args.Number(L"timeout", 15000);
-    for (;;) {
-        for (HWND h : DialogsOf(exe)) {
-            if (IsMessageBox(h))
-                continue;
-            if (args.Has(L"caption") && WindowText(h) != args.Get(L"caption"))
-                continue;
-            // Visible means initialised: the dialog is shown only after WM_INITDIALOG has set the
-            // texts. The wait for input idle is a courtesy (the modal loop has usually started by
-            // then); nothing relies on it, since posted messages wait in the queue anyway.
-            WaitIdle(PidOf(h), 2000);
-            Emit(DialogJson(h));
-            return 0;
-        }
-        if (GetTickCount64() >= deadline) {
-            std::set<DWORD> pids;
-            for (const Process& p : ProcessesOf(exe))
-                pids.insert(p.pid);
-            return Fail("timeout waiting for the dialog", "\"running\":" + Bool(!pids.empty()) +
-                                                             ",\"windows\":" + WindowListJson(WindowsOfPids(pids)));
-        }
-        Sleep(kPollMs);
-    }
+    HWND dialog = nullptr;
+    const bool found = e2e::PollUntil(args.Number(L"timeout", 15000), kPollMs, [&] {
+        for (HWND h : DialogsOf(exe))
+            if (!IsMessageBox(h) && (!args.Has(L"caption") || WindowText(h) == args.Get(L"caption"))) {
+                dialog = h;
+                return true;
+            }
+        return false;
+    });
+    if (!found)
+        return WaitFailed(exe, "timeout waiting for the dialog");
+    // Visible means initialised: the dialog is shown only after WM_INITDIALOG has set the texts. The
+    // wait for input idle is a courtesy (the modal loop has usually started by then); nothing relies
+    // on it, since posted messages wait in the queue anyway.
+    WaitIdle(PidOf(dialog), 2000);
+    Emit(DialogJson(dialog));
+    return 0;
 }
 
 int WaitMessageBox(const Args& args)
 {
     const std::wstring exe = args.Get(L"exe");
-    const ULONGLONG deadline = GetTickCount64() + args.Number(L"timeout", 15000);
-    for (;;) {
-        std::vector<HWND> boxes;
+    std::vector<HWND> boxes;
+    const bool found = e2e::PollUntil(args.Number(L"timeout", 15000), kPollMs, [&] {
+        boxes.clear();
         for (HWND h : DialogsOf(exe))
             if (IsMessageBox(h))
                 boxes.push_back(h);
-        if (!boxes.empty()) {
-            WaitIdle(PidOf(boxes.front()), 5000);
-            Emit(MessageBoxJson(boxes.front(), boxes.size()));
-            return 0;
-        }
-        if (GetTickCount64() >= deadline) {
-            std::set<DWORD> pids;
-            for (const Process& p : ProcessesOf(exe))
-                pids.insert(p.pid);
-            return Fail("timeout waiting for a message box", "\"running\":" + Bool(!pids.empty()) +
-                                                                 ",\"windows\":" + WindowListJson(WindowsOfPids(pids)));
-        }
-        Sleep(kPollMs);
-    }
+        return !boxes.empty();
+    });
+    if (!found)
+        return WaitFailed(exe, "timeout waiting for a message box");
+    WaitIdle(PidOf(boxes.front()), 5000);
+    Emit(MessageBoxJson(boxes.front(), boxes.size()));
+    return 0;
 }
 
 int Info(const Args& args)
@@ -589,12 +561,11 @@ int Key(const Args& args)
     if (args.Has(L"sync-tab")) {
         if (!SendKey(dlg, tid, via, VK_TAB))
             return Fail("sending Tab failed");
-        const ULONGLONG deadline = GetTickCount64() + args.Number(L"sync-tab", 10000);
-        HWND now = FocusOf(tid);
-        while (now == before && IsWindow(dlg) && GetTickCount64() < deadline) {
-            Sleep(kPollMs);
+        HWND now = before;
+        e2e::PollUntil(args.Number(L"sync-tab", 10000), kPollMs, [&] {
             now = FocusOf(tid);
-        }
+            return now != before || !IsWindow(dlg);
+        });
         const bool inDialog = now && IsChild(dlg, now);
         sync = ",\"synced\":" + Bool(now != before) + ",\"focus_in_dialog\":" + Bool(inDialog) +
                ",\"focus_id\":" + std::to_string(inDialog ? GetDlgCtrlID(now) : 0) +
@@ -658,12 +629,10 @@ int NcPoint(const Args& args)
 
 int Windows(const Args& args)
 {
-    std::set<DWORD> pids;
+    const std::set<DWORD> pids = PidsOf(args.Get(L"exe"));
     std::string list = "[";
-    for (const Process& p : ProcessesOf(args.Get(L"exe"))) {
-        pids.insert(p.pid);
-        list += (list.size() > 1 ? "," : "") + std::to_string(p.pid);
-    }
+    for (DWORD pid : pids)
+        list += (list.size() > 1 ? "," : "") + std::to_string(pid);
     Emit("{\"ok\":true,\"pids\":" + list + "],\"windows\":" + WindowListJson(WindowsOfPids(pids)) + "}");
     return 0;
 }
@@ -698,9 +667,7 @@ int Watch(const Args& args)
     std::vector<HWND> seen;
     std::string seenJson = "[";
     for (;;) {
-        std::set<DWORD> pids;
-        for (const Process& p : ProcessesOf(exe))
-            pids.insert(p.pid);
+        const std::set<DWORD> pids = PidsOf(exe);
         if (pids.empty()) {
             Emit("{\"ok\":true,\"exited\":true,\"elapsed_ms\":" + std::to_string(GetTickCount64() - start) +
                  ",\"windows\":" + seenJson + "]}");
