@@ -35,39 +35,6 @@ public:
     using CTexturedButton::m_drawPressed;
 };
 
-// Template 102 created modeless, OK and Cancel bound by DDX_Control as the real dialog binds them.
-class CFaceDialog : public CDialog
-{
-public:
-    CFaceDialog() : CDialog(IDD_NOTICE) {}
-
-    BOOL CreateModeless()
-    {
-        AfxHookWindowCreate(this);
-        HWND hwnd = ::CreateDialogParamA(::GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_NOTICE), NULL,
-                                         NoDialogProc, 0);
-        AfxUnhookWindowCreate();
-        if (hwnd == NULL)
-            return FALSE;
-        ::SetWindowPos(hwnd, HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-        ::SetForegroundWindow(hwnd);
-        ::UpdateWindow(hwnd);
-        return TRUE;
-    }
-
-    CProbeButton ok, cancel;
-
-protected:
-    void DoDataExchange(CDataExchange* dx) override
-    {
-        DDX_Control(dx, IDOK, ok);
-        DDX_Control(dx, IDCANCEL, cancel);
-    }
-
-private:
-    static INT_PTR CALLBACK NoDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
-};
-
 TextureColors SystemColors()
 {
     return {::GetSysColor(COLOR_BTNFACE), ::GetSysColor(COLOR_BTNSHADOW), ::GetSysColor(COLOR_BTNHIGHLIGHT)};
@@ -127,9 +94,14 @@ class TexturedButtonInDialog : public testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dialog.CreateModeless());
-        ASSERT_EQ(dialog.ok.m_hWnd, ::GetDlgItem(dialog.m_hWnd, IDOK));
-        ASSERT_EQ(dialog.cancel.m_hWnd, ::GetDlgItem(dialog.m_hWnd, IDCANCEL));
+        // Template 102, OK and Cancel bound by DDX_Control as the real dialog binds them.
+        dialog.bind = [this](CDataExchange* dx) {
+            DDX_Control(dx, IDOK, ok);
+            DDX_Control(dx, IDCANCEL, cancel);
+        };
+        ASSERT_TRUE(dialog.Create(IDD_NOTICE));
+        ASSERT_EQ(ok.m_hWnd, ::GetDlgItem(dialog.m_hWnd, IDOK));
+        ASSERT_EQ(cancel.m_hWnd, ::GetDlgItem(dialog.m_hWnd, IDCANCEL));
         // Keep the pointer off the buttons until a test lights one.
         ::SetCursorPos(1200, 1000);
         Pump();
@@ -148,7 +120,8 @@ protected:
         Pump();
     }
 
-    CFaceDialog dialog;
+    CProbeButton ok, cancel;
+    wintest::CTestDialog dialog;   // goes first, and its buttons' windows with it
 };
 
 // ---- Generation --------------------------------------------------------------------------------
@@ -164,20 +137,20 @@ TEST(TexturedButtonEnvironment, SystemColoursAreClassic)
 TEST_F(TexturedButtonInDialog, FacesHaveTheButtonsSizeAndTheRampPalettes)
 {
     ResetTextureRandom();
-    dialog.ok.SetTexture(kEffect, kGrain, kHotTint, kTint, kTintColor);
+    ok.SetTexture(kEffect, kGrain, kHotTint, kTint, kTintColor);
 
-    const SIZE size = WindowSize(dialog.ok.m_hWnd);
+    const SIZE size = WindowSize(ok.m_hWnd);
     ASSERT_GT(size.cx, 2);
     ASSERT_GT(size.cy, 2);
-    for (const CPixelCanvas* face : {&dialog.ok.Face(), &dialog.ok.HotFace()}) {
+    for (const CPixelCanvas* face : {&ok.Face(), &ok.HotFace()}) {
         ASSERT_NE(face->Block(), nullptr);
         EXPECT_EQ(face->Width(), size.cx);
         EXPECT_EQ(face->Height(), size.cy);
         EXPECT_EQ(face->BitCount(), 8);
         EXPECT_EQ(face->PaletteCount(), 256);
     }
-    EXPECT_EQ(std::memcmp(dialog.ok.Face().Pixels(), dialog.ok.HotFace().Pixels(),
-                          size_t(dialog.ok.Face().Stride()) * size_t(size.cy)),
+    EXPECT_EQ(std::memcmp(ok.Face().Pixels(), ok.HotFace().Pixels(),
+                          size_t(ok.Face().Stride()) * size_t(size.cy)),
               0)
         << "the hot face has the normal face's pixels";
 
@@ -189,25 +162,25 @@ TEST_F(TexturedButtonInDialog, FacesHaveTheButtonsSizeAndTheRampPalettes)
         int index;
         COLORREF expected;
     } rows[] = {
-        {&dialog.ok.Face(), 0, RGB(120, 123, 140)},    {&dialog.ok.Face(), 128, RGB(177, 180, 197)},
-        {&dialog.ok.Face(), 255, RGB(234, 237, 254)},  {&dialog.ok.HotFace(), 0, RGB(147, 149, 163)},
-        {&dialog.ok.HotFace(), 128, RGB(192, 195, 208)}, {&dialog.ok.HotFace(), 255, RGB(238, 240, 254)},
+        {&ok.Face(), 0, RGB(120, 123, 140)},    {&ok.Face(), 128, RGB(177, 180, 197)},
+        {&ok.Face(), 255, RGB(234, 237, 254)},  {&ok.HotFace(), 0, RGB(147, 149, 163)},
+        {&ok.HotFace(), 128, RGB(192, 195, 208)}, {&ok.HotFace(), 255, RGB(238, 240, 254)},
     };
     for (const Row& row : rows)
         EXPECT_EQ(PaletteColor(*row.face, row.index), row.expected)
-            << (row.face == &dialog.ok.Face() ? "normal" : "hot") << " face, entry " << row.index;
+            << (row.face == &ok.Face() ? "normal" : "hot") << " face, entry " << row.index;
 }
 
 TEST_F(TexturedButtonInDialog, TwoButtonsContinueOneRandomSequence)
 {
     const TextureColors colors = SystemColors();
     ResetTextureRandom();
-    dialog.ok.SetTexture(kEffect, kGrain, kHotTint, kTint, kTintColor);
-    dialog.cancel.SetTexture(kEffect, kGrain, kHotTint, kTint, kTintColor);
+    ok.SetTexture(kEffect, kGrain, kHotTint, kTint, kTintColor);
+    cancel.SetTexture(kEffect, kGrain, kHotTint, kTint, kTintColor);
     const uint32_t stateAfterBoth = TextureRandomState();
 
     // The same two generations, independently and in the same order.
-    const SIZE okSize = WindowSize(dialog.ok.m_hWnd), cancelSize = WindowSize(dialog.cancel.m_hWnd);
+    const SIZE okSize = WindowSize(ok.m_hWnd), cancelSize = WindowSize(cancel.m_hWnd);
     CPixelCanvas okFace, okHot, cancelFace, cancelHot, freshFace, freshHot;
     ResetTextureRandom();
     GenerateTextureFaces(okSize.cx, okSize.cy, colors, kEffect, kGrain, kHotTint, kTint, kTintColor, okFace, okHot);
@@ -218,12 +191,12 @@ TEST_F(TexturedButtonInDialog, TwoButtonsContinueOneRandomSequence)
     GenerateTextureFaces(cancelSize.cx, cancelSize.cy, colors, kEffect, kGrain, kHotTint, kTint, kTintColor,
                          freshFace, freshHot);
 
-    EXPECT_EQ(FaceContent(dialog.ok.Face()), FaceContent(okFace));
-    EXPECT_EQ(FaceContent(dialog.ok.HotFace()), FaceContent(okHot));
-    EXPECT_EQ(FaceContent(dialog.cancel.Face()), FaceContent(cancelFace));
-    EXPECT_EQ(FaceContent(dialog.cancel.HotFace()), FaceContent(cancelHot));
+    EXPECT_EQ(FaceContent(ok.Face()), FaceContent(okFace));
+    EXPECT_EQ(FaceContent(ok.HotFace()), FaceContent(okHot));
+    EXPECT_EQ(FaceContent(cancel.Face()), FaceContent(cancelFace));
+    EXPECT_EQ(FaceContent(cancel.HotFace()), FaceContent(cancelHot));
     // Cancel went on where OK stopped: its noise is not the start of the sequence again.
-    EXPECT_NE(FaceContent(dialog.cancel.Face()), FaceContent(freshFace));
+    EXPECT_NE(FaceContent(cancel.Face()), FaceContent(freshFace));
 }
 
 // ---- Painting by state -------------------------------------------------------------------------
@@ -231,15 +204,15 @@ TEST_F(TexturedButtonInDialog, TwoButtonsContinueOneRandomSequence)
 TEST_F(TexturedButtonInDialog, ShowsTheFaceOfEachStateAtItsPlace)
 {
     const TextureColors colors = SystemColors();
-    CProbeButton& button = dialog.cancel;
+    CProbeButton& button = cancel;
     button.SetWindowText("");   // no caption over the face
     ResetTextureRandom();
-    dialog.ok.SetTexture(kEffect, kGrain, kHotTint, kTint, kTintColor);
+    ok.SetTexture(kEffect, kGrain, kHotTint, kTint, kTintColor);
     button.SetTexture(kEffect, kGrain, kHotTint, kTint, kTintColor);
 
     // The faces expected: generated independently, Cancel's second in the sequence.
     const SIZE size = WindowSize(button.m_hWnd);
-    const SIZE okSize = WindowSize(dialog.ok.m_hWnd);
+    const SIZE okSize = WindowSize(ok.m_hWnd);
     CPixelCanvas okFace, okHot, face, hotFace;
     ResetTextureRandom();
     GenerateTextureFaces(okSize.cx, okSize.cy, colors, kEffect, kGrain, kHotTint, kTint, kTintColor, okFace, okHot);
@@ -295,7 +268,7 @@ TEST_F(TexturedButtonInDialog, ShowsTheFaceOfEachStateAtItsPlace)
 
 TEST_F(TexturedButtonInDialog, PaintsNothingBeforeSetTextureAndTheFaceAfter)
 {
-    CProbeButton& button = dialog.ok;
+    CProbeButton& button = ok;
     const SIZE size = WindowSize(button.m_hWnd);
     button.SetWindowText("");
     ::SetCursorPos(1200, 1000);

@@ -81,6 +81,20 @@ BOOL CTestDialog::Create(const DialogTemplate& dialogTemplate, int x, int y, int
     return TRUE;
 }
 
+BOOL CTestDialog::Create(UINT templateId)
+{
+    AfxHookWindowCreate(this);
+    HWND hwnd = ::CreateDialogParamA(::GetModuleHandleA(NULL), MAKEINTRESOURCEA(templateId), NULL,
+                                     NoDialogProc, 0);
+    AfxUnhookWindowCreate();
+    if (hwnd == NULL)
+        return FALSE;
+    ::SetWindowPos(hwnd, HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    ::SetForegroundWindow(hwnd);
+    ::UpdateWindow(hwnd);
+    return TRUE;
+}
+
 void CTestDialog::DoDataExchange(CDataExchange* dx)
 {
     if (bind)

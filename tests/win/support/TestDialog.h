@@ -45,6 +45,8 @@ public:
     // Creates (and shows at x, y with the given client size, made active) the dialog.
     BOOL Create(const DialogTemplate& dialogTemplate, int x, int y, int clientWidth,
                 int clientHeight);
+    // Creates (and shows at 40, 40, made active) the dialog from one of the program's templates.
+    BOOL Create(UINT templateId);
 
     std::function<void(CDataExchange*)> bind;
 
