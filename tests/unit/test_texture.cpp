@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <initializer_list>
 #include <vector>
 
 #include "controls/Texture_core.h"
@@ -110,6 +111,17 @@ void ExpectEntry(const CPixelCanvas& c, int index, int red, int green, int blue)
     EXPECT_EQ(e.rgbReserved, 0) << "entry " << index;
 }
 
+struct EntryCase
+{
+    int index, red, green, blue;
+};
+
+void ExpectEntries(const CPixelCanvas& c, std::initializer_list<EntryCase> entries)
+{
+    for (const EntryCase& e : entries)
+        ExpectEntry(c, e.index, e.red, e.green, e.blue);
+}
+
 // The generator state whose next value is 32767.
 uint32_t StateBefore32767()
 {
@@ -141,12 +153,8 @@ TEST(TexturePalette, WorkedExampleWithClassicColours)
     Make(f, 125, 28, TextureVerticalRamp, 4);
     ASSERT_NE(f.face.Palette(), nullptr);
     ASSERT_NE(f.hot.Palette(), nullptr);
-    ExpectEntry(f.face, 0, 120, 123, 140);
-    ExpectEntry(f.face, 128, 177, 180, 197);
-    ExpectEntry(f.face, 255, 234, 237, 254);
-    ExpectEntry(f.hot, 0, 147, 149, 163);
-    ExpectEntry(f.hot, 128, 192, 195, 208);
-    ExpectEntry(f.hot, 255, 238, 240, 254);
+    ExpectEntries(f.face, {{0, 120, 123, 140}, {128, 177, 180, 197}, {255, 234, 237, 254}});
+    ExpectEntries(f.hot, {{0, 147, 149, 163}, {128, 192, 195, 208}, {255, 238, 240, 254}});
 }
 
 TEST(TexturePalette, RampPassesPerComponent)
@@ -155,13 +163,9 @@ TEST(TexturePalette, RampPassesPerComponent)
     const TextureColors colors{0x003264C8, 0x001E140A, 0x00E6F0FA};
     Faces f;
     Make(f, 4, 4, TextureNoise, 4, 1, /*hotTint*/ 0, /*tint*/ 0, kDialogTint, colors);
-    ExpectEntry(f.face, 0, 10, 20, 30);
-    ExpectEntry(f.face, 64, 105, 60, 40);
-    ExpectEntry(f.face, 127, 198, 99, 49);
     // Entry 128 comes from the second pass (face and light), not the face colour itself.
-    ExpectEntry(f.face, 128, 200, 101, 51);
-    ExpectEntry(f.face, 192, 225, 171, 141);
-    ExpectEntry(f.face, 255, 250, 240, 230);
+    ExpectEntries(f.face, {{0, 10, 20, 30}, {64, 105, 60, 40}, {127, 198, 99, 49}, {128, 200, 101, 51},
+                           {192, 225, 171, 141}, {255, 250, 240, 230}});
     EXPECT_EQ(PaletteBytes(f.hot), PaletteBytes(f.face));
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/LanguageProbe.h"
+#include "app/LanguageTable_core.h"
 #include "app/Version.h"
 #include "dialog/NoticeDialog.h"
 #include "support/TestDialog.h"
@@ -221,47 +222,28 @@ protected:
     }
 };
 
-struct LanguageCase
-{
-    const char* given;
-    const char* applied;
-    const char* head;
-    const char* cancel;
-    const char* errorPrefix;
-};
-
 TEST(NoticeDialog, AppliesTheRowOrFallsBackToEnglish)
 {
-    const LanguageCase cases[] = {
-        {"de", "de", "ACHTUNG", "Abbrechen", "Fehler\nDatei nicht gefunden: "},
-        {"en", "en", "ATTENTION", "Cancel", "Error\nFile not found: "},
-        {"da", "da", "OBS..!", "Cancel", "Error\nFile not found: "},
-        {"it", "it", "Attenzione", "Annulla", "Error\nFile not found: "},
-        {"fi", "fi", "Varoitus", "Keskeyt\xE4", "Error\nFile not found: "},
-        {"no", "no", "Advarsel", "Avbryt", "Error\nFile not found: "},
-        {"sv", "sv", "Varning", "Avbryt", "Error\nFile not found: "},
-        {"fr", "en", "ATTENTION", "Cancel", "Error\nFile not found: "},
-        {"", "en", "ATTENTION", "Cancel", "Error\nFile not found: "},
-        {"DE", "en", "ATTENTION", "Cancel", "Error\nFile not found: "},
-        {"dk", "en", "ATTENTION", "Cancel", "Error\nFile not found: "},
-        {"se", "en", "ATTENTION", "Cancel", "Error\nFile not found: "},
-        {"de-x", "en", "ATTENTION", "Cancel", "Error\nFile not found: "},
-    };
-    for (const LanguageCase& c : cases) {
-        SCOPED_TRACE(std::string("code \"") + c.given + "\"");
-        CInspectedDialog dialog(c.given);
+    // Each row by its own code; codes no row has (another language, a second code, another case,
+    // a longer tag, none) give English.
+    const char* const cases[][2] = {{"de", "de"}, {"en", "en"}, {"da", "da"}, {"it", "it"}, {"fi", "fi"},
+                                    {"no", "no"}, {"sv", "sv"}, {"fr", "en"}, {"", "en"},   {"DE", "en"},
+                                    {"dk", "en"}, {"se", "en"}, {"de-x", "en"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("code \"") + c[0] + "\"");
+        const LanguageTextRow& row = *FindLanguageRow(c[1]);
+        CInspectedDialog dialog(c[0]);
         bool inspected = false;
         dialog.inspect = [&](CInspectedDialog& d) {
             inspected = true;
-            EXPECT_STREQ(c.applied, d.GetLanguageCode());
-            EXPECT_STREQ(c.head, d.Text(1000));
-            EXPECT_STREQ(c.cancel, d.Text(IDCANCEL));
-            EXPECT_STREQ("OK", d.Text(IDOK));
-            EXPECT_STREQ("Quenbrak Teleskarn", d.Caption()) << "no version suffix in the caption";
-            EXPECT_STREQ(c.errorPrefix, d.GetErrorPrefix());
-            EXPECT_STRNE("Intro", d.Text(1001));
-            EXPECT_STRNE("Text", d.Text(1002));
-            EXPECT_STRNE("Final", d.Text(1003));
+            EXPECT_STREQ(c[1], d.GetLanguageCode());
+            const std::pair<int, const char*> shown[] = {
+                {1000, row.headText}, {1001, row.introText}, {1002, row.instructionText},
+                {1003, row.liabilityText}, {IDOK, row.okText}, {IDCANCEL, row.cancelText}};
+            for (const auto& control : shown)
+                EXPECT_STREQ(control.second, d.Text(control.first)) << "control " << control.first;
+            EXPECT_STREQ(row.captionText, d.Caption()) << "no version suffix in the caption";
+            EXPECT_STREQ(row.errorPrefix, d.GetErrorPrefix());
         };
         EXPECT_EQ(IDCANCEL, dialog.DoModal());
         EXPECT_TRUE(inspected);
