@@ -477,17 +477,10 @@ int Click(const Args& args)
 
 UINT KeyCode(const std::wstring& name)
 {
-    if (name == L"enter")
-        return VK_RETURN;
-    if (name == L"escape")
-        return VK_ESCAPE;
-    if (name == L"f1")
-        return VK_F1;
-    if (name == L"tab")
-        return VK_TAB;
-    if (name == L"space")
-        return VK_SPACE;
-    return 0;
+    const std::map<std::wstring, UINT> keys = {
+        {L"enter", VK_RETURN}, {L"escape", VK_ESCAPE}, {L"f1", VK_F1}, {L"tab", VK_TAB}, {L"space", VK_SPACE}};
+    const auto it = keys.find(name);
+    return it == keys.end() ? 0 : it->second;
 }
 
 // Keys reach the dialog in one of three ways:
@@ -719,30 +712,12 @@ int main()
         return Fail("usage: e2e_driver COMMAND [--option value]...");
     const ULONG_PTR limit = args.Number(L"timeout", 30000) + 30000;
     CloseHandle(CreateThread(nullptr, 0, Watchdog, reinterpret_cast<void*>(limit), 0, nullptr));
-    const std::wstring& c = args.command;
-    if (c == L"wait-dialog")
-        return WaitDialog(args);
-    if (c == L"wait-msgbox")
-        return WaitMessageBox(args);
-    if (c == L"info")
-        return Info(args);
-    if (c == L"click")
-        return Click(args);
-    if (c == L"key")
-        return Key(args);
-    if (c == L"close")
-        return Close(args);
-    if (c == L"rect")
-        return Rect(args);
-    if (c == L"ncpoint")
-        return NcPoint(args);
-    if (c == L"windows")
-        return Windows(args);
-    if (c == L"procs")
-        return Procs(args);
-    if (c == L"watch")
-        return Watch(args);
-    if (c == L"locale")
-        return Locale();
+    const std::map<std::wstring, int (*)(const Args&)> commands = {
+        {L"wait-dialog", WaitDialog}, {L"wait-msgbox", WaitMessageBox}, {L"info", Info}, {L"click", Click},
+        {L"key", Key}, {L"close", Close}, {L"rect", Rect}, {L"ncpoint", NcPoint}, {L"windows", Windows},
+        {L"procs", Procs}, {L"watch", Watch}, {L"locale", [](const Args&) { return Locale(); }}};
+    const auto command = commands.find(args.command);
+    if (command != commands.end())
+        return command->second(args);
     return Fail("unknown command");
 }
