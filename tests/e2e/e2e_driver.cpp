@@ -67,15 +67,8 @@ std::string Bool(bool b) { return b ? "true" : "false"; }
 // tells that some character has no Windows-1252 byte (no best-fit substitutes are made).
 std::string TextJson(const std::wstring& text)
 {
-    std::string bytes;
     BOOL lossy = FALSE;
-    if (!text.empty()) {
-        const int size = WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, text.data(),
-                                             static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-        bytes.assign(static_cast<size_t>(size), '\0');
-        WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
-                            &bytes[0], size, nullptr, &lossy);
-    }
+    const std::string bytes = e2e::Narrow(text, 1252, &lossy);
     std::string hex;
     for (unsigned char c : bytes) {
         char buf[4];

@@ -9,14 +9,17 @@
 
 namespace e2e {
 
-inline std::string ToUtf8(const std::wstring& text)
+// text in a code page (UTF-8 unless told); *lossy (if given) tells whether some character has no
+// byte in it (no best-fit substitutes are made).
+inline std::string Narrow(const std::wstring& text, UINT codePage = CP_UTF8, BOOL* lossy = nullptr)
 {
     if (text.empty())
         return std::string();
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                         nullptr, nullptr);
+    const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    const int length = static_cast<int>(text.size());
+    const int size = WideCharToMultiByte(codePage, flags, text.data(), length, nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], size, nullptr, nullptr);
+    WideCharToMultiByte(codePage, flags, text.data(), length, &out[0], size, nullptr, lossy);
     return out;
 }
 
@@ -41,7 +44,7 @@ inline std::string Quote(const std::string& utf8)
 
 inline std::string Quote(const std::wstring& text)
 {
-    return Quote(ToUtf8(text));
+    return Quote(Narrow(text));
 }
 
 // Asks done() every pollMs until it answers true or timeoutMs have passed; answers its last answer.

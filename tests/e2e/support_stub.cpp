@@ -86,13 +86,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     GetStartupInfoW(&si);
     const int show = (si.dwFlags & STARTF_USESHOWWINDOW) ? si.wShowWindow : -1;
 
-    AppendLine(record, "{\"event\":\"start\",\"pid\":" + e2e::ToUtf8(pid) + ",\"args\":" + args +
+    AppendLine(record, "{\"event\":\"start\",\"pid\":" + e2e::Narrow(pid) + ",\"args\":" + args +
                            ",\"cmdline\":" + e2e::Quote(cmdline) + ",\"cwd\":" + e2e::Quote(cwd) +
                            ",\"show\":" + std::to_string(show) + "}");
 
     const std::wstring release = dir + L"\\stub-release";
     e2e::PollUntil(LingerMilliseconds(dir + L"\\stub-linger-ms.txt"), 50, [&] { return FileExists(release); });
 
-    AppendLine(record, "{\"event\":\"exit\",\"pid\":" + e2e::ToUtf8(pid) + "}");
+    AppendLine(record, "{\"event\":\"exit\",\"pid\":" + e2e::Narrow(pid) + "}");
     return 0;
 }

@@ -507,61 +507,50 @@ TEST(DrawingContextTest, BitBltAndStretchBltCopyPixels)
 
 // ---- Paint and client contexts in a real window ----------------------------------------------
 
-struct PaintRecord
-{
-    int paints = 0;
-    bool contextMatches = false;
-    HDC hdc = NULL;
-};
-PaintRecord g_paint;
 const COLORREF kPaintColor = RGB(0x32, 0x50, 0xFA);
 
-LRESULT CALLBACK PaintWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+// A popup window whose paint fills its client area through CPaintDC.
+class CPaintedWindow : public CWnd
 {
-    if (msg == WM_PAINT) {
-        CPaintDC dc(hwnd);
-        ++g_paint.paints;
-        g_paint.hdc = dc.GetSafeHdc();
-        g_paint.contextMatches = dc.m_ps.hdc == dc.m_hDC && dc.m_hDC != NULL;
+public:
+    int paints = 0;
+    bool contextMatches = false;
+
+    void OnPaint()
+    {
+        CPaintDC dc(this);
+        ++paints;
+        contextMatches = dc.m_ps.hdc == dc.m_hDC && dc.m_hDC != NULL;
         CRect client;
-        GetClientRect(hwnd, client);
+        GetClientRect(client);
         dc.FillSolidRect(client, kPaintColor);
-        return 0;
     }
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
+
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CPaintedWindow, CWnd)
+    ON_WM_PAINT()
+END_MESSAGE_MAP()
 
 TEST(WindowContextTest, PaintDCBeginsAndEndsPaintingByScope)
 {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = PaintWndProc;
-    wc.hInstance = GetModuleHandleA(NULL);
-    wc.lpszClassName = "FrameworkGdiPaintTest";
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    ASSERT_NE(0, RegisterClassA(&wc));
-    HWND hwnd = CreateWindowExA(0, wc.lpszClassName, "paint", WS_POPUP | WS_VISIBLE, 10, 10, 60,
-                                40, NULL, NULL, wc.hInstance, NULL);
-    ASSERT_NE(nullptr, hwnd);
-
-    g_paint = PaintRecord();
-    InvalidateRect(hwnd, NULL, TRUE);
-    UpdateWindow(hwnd);
-    EXPECT_EQ(1, g_paint.paints);
-    EXPECT_TRUE(g_paint.contextMatches);
+    CPaintedWindow window;
+    ASSERT_TRUE(window.SubclassWindow(
+        CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 10, 10, 60, 40, NULL, NULL, NULL, NULL)));
+    InvalidateRect(window, NULL, TRUE);
+    UpdateWindow(window);
+    EXPECT_EQ(1, window.paints);
+    EXPECT_TRUE(window.contextMatches);
     // EndPaint ran: nothing is left to paint, so the window is not asked again.
-    EXPECT_FALSE(GetUpdateRect(hwnd, NULL, FALSE));
-    UpdateWindow(hwnd);
-    EXPECT_EQ(1, g_paint.paints);
+    EXPECT_FALSE(GetUpdateRect(window, NULL, FALSE));
+    UpdateWindow(window);
+    EXPECT_EQ(1, window.paints);
 
-    {
-        CClientDC client(hwnd);
-        ASSERT_NE(nullptr, client.GetSafeHdc());
-        EXPECT_EQ(kPaintColor, GetPixel(client, 5, 5));
-        EXPECT_EQ(kPaintColor, GetPixel(client, 59, 39));
-    }
-
-    DestroyWindow(hwnd);
-    UnregisterClassA(wc.lpszClassName, wc.hInstance);
+    CClientDC client(window);
+    ASSERT_NE(nullptr, client.GetSafeHdc());
+    EXPECT_EQ(kPaintColor, GetPixel(client, 5, 5));
+    EXPECT_EQ(kPaintColor, GetPixel(client, 59, 39));
 }
 
 } // namespace

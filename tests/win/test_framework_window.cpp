@@ -452,20 +452,4 @@ TEST(Application, MainWindowPointerDoesNotOutliveItsObject)
     EXPECT_EQ(nullptr, app.m_pMainWnd);
 }
 
-TEST(Exceptions, AttachingANullHandleRaisesAResourceExceptionForTheStandardReport)
-{
-    CBrush brush;
-    bool caught = false;
-    try {
-        brush.Attach(NULL);
-    } catch (CResourceException* e) {
-        caught = true;
-        char text[256] = "";
-        EXPECT_TRUE(e->GetErrorMessage(text, sizeof(text)));
-        EXPECT_STRNE("", text);
-        e->Delete();
-    }
-    EXPECT_TRUE(caught);
-}
-
 }  // namespace

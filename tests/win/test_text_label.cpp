@@ -71,48 +71,27 @@ int CountOf(const std::vector<UINT>& messages, UINT message)
 // The warning dialog's template with the heading bound to a label. The dialog records what the
 // label answered each time it was asked for its colours, and, like the warning dialog, may return
 // a brush of its own in its place.
-class CLabelDialog : public CDialog
+class CLabelDialog : public wintest::CTestDialog
 {
 public:
-    CLabelDialog(std::function<void(CLabelDialog&)> body, bool ownBrush)
-        : CDialog(IDD_NOTICE), m_body(std::move(body)), m_replaceBrush(ownBrush)
+    explicit CLabelDialog(bool ownBrush) : m_replaceBrush(ownBrush)
     {
         m_ownBrush.CreateSolidBrush(0xF5F5F5);
-    }
-
-    void Run()
-    {
-        g_staticMessages.clear();
-        ASSERT_EQ(IDOK, DoModal());
+        bind = [this](CDataExchange* dx) { DDX_Control(dx, IDC_HEAD, m_label); };
     }
 
     CTestLabel m_label;
-    std::function<void(CLabelDialog&)> m_body;
     bool m_replaceBrush;
     CBrush m_ownBrush;
     std::vector<HBRUSH> m_labelAnswers;   // the label's brush, per colour request about it
 
 protected:
-    void DoDataExchange(CDataExchange* dx) override { DDX_Control(dx, IDC_HEAD, m_label); }
-
     BOOL OnInitDialog() override
     {
+        // The recorder goes behind the label, which subclasses the static when it is bound.
         HWND head = ::GetDlgItem(m_hWnd, IDC_HEAD);
         g_staticProc = (WNDPROC)::SetWindowLongPtrA(head, GWLP_WNDPROC, (LONG_PTR)RecordingStaticProc);
-        CDialog::OnInitDialog();
-        PostMessage(WM_APP);   // the body runs once the dialog is shown
-        return TRUE;
-    }
-
-    LRESULT OnRunBody(WPARAM, LPARAM)
-    {
-        // Every pending paint is over before the body looks.
-        RedrawWindow(NULL, NULL, RDW_UPDATENOW | RDW_ALLCHILDREN);
-        m_labelAnswers.clear();
-        g_staticMessages.clear();
-        m_body(*this);
-        EndDialog(IDOK);
-        return 0;
+        return CTestDialog::OnInitDialog();
     }
 
     HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlType)
@@ -130,17 +109,20 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-BEGIN_MESSAGE_MAP(CLabelDialog, CDialog)
-    // LRESULT OnRunBody(WPARAM, LPARAM)
-    ON_MESSAGE(WM_APP, OnRunBody)
+BEGIN_MESSAGE_MAP(CLabelDialog, wintest::CTestDialog)
     // HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlType)
     ON_WM_CTLCOLOR()
 END_MESSAGE_MAP()
 
+// Runs body once the dialog is up and every pending paint is over.
 void RunInDialog(std::function<void(CLabelDialog&)> body, bool ownBrush = false)
 {
-    CLabelDialog dialog(std::move(body), ownBrush);
-    dialog.Run();
+    CLabelDialog dialog(ownBrush);
+    ASSERT_TRUE(dialog.Create(IDD_NOTICE));
+    dialog.RedrawWindow(NULL, NULL, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    dialog.m_labelAnswers.clear();
+    g_staticMessages.clear();
+    body(dialog);
 }
 
 // A memory context as a control's paint hands it to its parent, with a text colour, background
