@@ -649,31 +649,23 @@ int Watch(const Args& args)
 {
     const std::wstring exe = args.Get(L"exe");
     const ULONGLONG start = GetTickCount64();
-    const ULONGLONG deadline = start + args.Number(L"timeout", 20000);
-    std::vector<HWND> seen;
+    std::set<HWND> seen;
     std::string seenJson = "[";
-    for (;;) {
+    const bool exited = e2e::PollUntil(args.Number(L"timeout", 20000), kPollMs, [&] {
         const std::set<DWORD> pids = PidsOf(exe);
-        if (pids.empty()) {
-            Emit("{\"ok\":true,\"exited\":true,\"elapsed_ms\":" + std::to_string(GetTickCount64() - start) +
-                 ",\"windows\":" + seenJson + "]}");
-            return 0;
-        }
         for (HWND h : WindowsOfPids(pids)) {
-            bool known = false;
-            for (HWND s : seen)
-                known = known || s == h;
-            if (known || !IsWindowVisible(h))
+            if (!IsWindowVisible(h) || !seen.insert(h).second)
                 continue;
-            seen.push_back(h);
             const std::string one = WindowListJson({h});
             seenJson += (seenJson.size() > 1 ? "," : "") + one.substr(1, one.size() - 2);
         }
-        if (GetTickCount64() >= deadline)
-            return Fail("timeout waiting for the process to end",
-                        "\"exited\":false,\"windows\":" + seenJson + "]");
-        Sleep(kPollMs);
-    }
+        return pids.empty();
+    });
+    if (!exited)
+        return Fail("timeout waiting for the process to end", "\"exited\":false,\"windows\":" + seenJson + "]");
+    Emit("{\"ok\":true,\"exited\":true,\"elapsed_ms\":" + std::to_string(GetTickCount64() - start) +
+         ",\"windows\":" + seenJson + "]}");
+    return 0;
 }
 
 int Locale()
