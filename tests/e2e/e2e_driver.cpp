@@ -509,7 +509,10 @@ bool SendKey(HWND dlg, DWORD tid, const std::wstring& via, UINT vk)
     if (via == L"post" || (via == L"keyf1" && vk != VK_F1)) {
         const LPARAM down = 1 | (static_cast<LPARAM>(scan) << 16);
         const LPARAM up = down | (1L << 30) | (1UL << 31);
-        return PostMessageW(target, WM_KEYDOWN, vk, down) && PostMessageW(target, WM_KEYUP, vk, up);
+        // The key-down may end the dialog before the key-up is posted: a key-up that finds the window
+        // gone is no failure.
+        return PostMessageW(target, WM_KEYDOWN, vk, down) &&
+               (PostMessageW(target, WM_KEYUP, vk, up) || !IsWindow(target));
     }
     if (via == L"input") {
         SetForegroundWindow(dlg);
