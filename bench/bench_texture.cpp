@@ -12,7 +12,7 @@ void BM_GenerateTextureFaces(benchmark::State& state)
 {
     const int width = int(state.range(0)), height = int(state.range(1));
     const uint32_t effect = uint32_t(state.range(2));
-    CPixelCanvas face, hot;
+    pixelcanvas::Image face, hot;
     ResetTextureRandom();
     for (auto _ : state)
     {

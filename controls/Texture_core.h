@@ -59,5 +59,5 @@ struct TextureColors
 //                                        GetSysColor(COLOR_BTNHIGHLIGHT)},
 //                          effect, grain, hotTint, tint, tintColor, m_face, m_hotFace);
 void GenerateTextureFaces(int width, int height, const TextureColors& colors, uint32_t effect, uint32_t grain,
-                          uint32_t hotTint, uint32_t tint, uint32_t tintColor, CPixelCanvas& face,
-                          CPixelCanvas& hotFace);
+                          uint32_t hotTint, uint32_t tint, uint32_t tintColor, pixelcanvas::Image& face,
+                          pixelcanvas::Image& hotFace);

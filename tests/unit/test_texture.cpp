@@ -44,8 +44,8 @@ const uint32_t kDialogTint = 0xFA5032; // red 50, green 80, blue 250
 
 struct Faces
 {
-    CPixelCanvas face;
-    CPixelCanvas hot;
+    pixelcanvas::Image face;
+    pixelcanvas::Image hot;
 };
 
 void Make(Faces& f, int width, int height, uint32_t effect, uint32_t grain, uint32_t state = 1,
@@ -57,7 +57,7 @@ void Make(Faces& f, int width, int height, uint32_t effect, uint32_t grain, uint
 }
 
 // Pixel at x from the left and b rows from the bottom.
-int At(const CPixelCanvas& c, int x, int b)
+int At(const pixelcanvas::Image& c, int x, int b)
 {
     return c.Pixels()[size_t(b) * size_t(c.Stride()) + size_t(x)];
 }
@@ -77,7 +77,7 @@ int NoiseDivisor(int grain)
 
 // For the one-pass effects: each pixel's value before its noise, the noise taken from the
 // reference generator in visiting order.
-std::vector<int> Bases(const CPixelCanvas& c, uint32_t effect, int grain, uint32_t state)
+std::vector<int> Bases(const pixelcanvas::Image& c, uint32_t effect, int grain, uint32_t state)
 {
     const int W = c.Width(), H = c.Height();
     const std::vector<int> r = Draws(state, size_t(W) * size_t(H));
@@ -91,20 +91,20 @@ std::vector<int> Bases(const CPixelCanvas& c, uint32_t effect, int grain, uint32
     return base;
 }
 
-std::vector<uint8_t> PixelBytes(const CPixelCanvas& c)
+std::vector<uint8_t> PixelBytes(const pixelcanvas::Image& c)
 {
     return std::vector<uint8_t>(c.Pixels(), c.Pixels() + c.Header().biSizeImage);
 }
 
-std::vector<uint8_t> PaletteBytes(const CPixelCanvas& c)
+std::vector<uint8_t> PaletteBytes(const pixelcanvas::Image& c)
 {
     const uint8_t* p = reinterpret_cast<const uint8_t*>(c.Palette());
     return std::vector<uint8_t>(p, p + c.PaletteBytes());
 }
 
-void ExpectEntry(const CPixelCanvas& c, int index, int red, int green, int blue)
+void ExpectEntry(const pixelcanvas::Image& c, int index, int red, int green, int blue)
 {
-    const CanvasRgbQuad& e = c.Palette()[index];
+    const pixelcanvas::RgbQuad& e = c.Palette()[index];
     EXPECT_EQ(e.rgbRed, red) << "entry " << index;
     EXPECT_EQ(e.rgbGreen, green) << "entry " << index;
     EXPECT_EQ(e.rgbBlue, blue) << "entry " << index;
@@ -116,7 +116,7 @@ struct EntryCase
     int index, red, green, blue;
 };
 
-void ExpectEntries(const CPixelCanvas& c, std::initializer_list<EntryCase> entries)
+void ExpectEntries(const pixelcanvas::Image& c, std::initializer_list<EntryCase> entries)
 {
     for (const EntryCase& e : entries)
         ExpectEntry(c, e.index, e.red, e.green, e.blue);

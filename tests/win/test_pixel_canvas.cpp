@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "controls/PixelCanvas_core.h"
+#include "controls/PixelCanvas.h"
 #include "controls/Texture_core.h"
 #include "support/TestDialog.h"
 

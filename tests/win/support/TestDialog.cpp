@@ -228,13 +228,13 @@ void CopyFromScreen(HWND hwnd, Capture& capture)
     ::ReleaseDC(hwnd, window);
 }
 
-COLORREF PaletteColor(const CPixelCanvas& canvas, int index)
+COLORREF PaletteColor(const pixelcanvas::Image& canvas, int index)
 {
-    const CanvasRgbQuad& entry = canvas.Palette()[index];
+    const pixelcanvas::RgbQuad& entry = canvas.Palette()[index];
     return RGB(entry.rgbRed, entry.rgbGreen, entry.rgbBlue);
 }
 
-COLORREF CanvasColor(const CPixelCanvas& canvas, int x, int y)
+COLORREF CanvasColor(const pixelcanvas::Image& canvas, int x, int y)
 {
     const size_t row = size_t(canvas.Height() - 1 - y);
     return PaletteColor(canvas, canvas.Pixels()[row * size_t(canvas.Stride()) + size_t(x)]);

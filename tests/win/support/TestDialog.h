@@ -114,10 +114,10 @@ void PrintClient(HWND hwnd, Capture& capture, COLORREF background);
 // Copies what the window shows on screen, after its pending paints, from its client context.
 void CopyFromScreen(HWND hwnd, Capture& capture);
 
-// The colour of a canvas's colour table entry, and the colour the canvas shows at (x, y) (y counted
-// from the top, as on screen).
-COLORREF PaletteColor(const CPixelCanvas& canvas, int index);
-COLORREF CanvasColor(const CPixelCanvas& canvas, int x, int y);
+// The colour of a canvas image's colour table entry, and the colour the image shows at (x, y) (y
+// counted from the top, as on screen).
+COLORREF PaletteColor(const pixelcanvas::Image& canvas, int index);
+COLORREF CanvasColor(const pixelcanvas::Image& canvas, int x, int y);
 // The colour of a solid brush; CLR_INVALID when it cannot be read.
 COLORREF BrushColor(HBRUSH brush);
 
