@@ -3,6 +3,8 @@
 
 #include "controls/Texture_core.h"
 
+using namespace texture;
+
 namespace
 {
 const TextureColors kClassic{0xC0C0C0, 0x808080, 0xFFFFFF};

@@ -10,7 +10,37 @@
 
 #include "controls/DrawButton_core.h"
 
-using namespace drawbutton;
+// The rules by name, one by one: the ones named like members (LeaveHot, OnMouseMove, PlaceImage) are
+// always written drawbutton::.
+using drawbutton::BackgroundSlot;
+using drawbutton::BevelLine;
+using drawbutton::Border;
+using drawbutton::ButtonTypeMask;
+using drawbutton::CentreCaption;
+using drawbutton::CheckFromSetCheck;
+using drawbutton::CheckImageAlign;
+using drawbutton::ChooseImageSlot;
+using drawbutton::DefaultChange;
+using drawbutton::DefaultChangeForStyle;
+using drawbutton::DialogCode;
+using drawbutton::HotStep;
+using drawbutton::IsCheckBoxType;
+using drawbutton::IsDefPushButtonType;
+using drawbutton::MenuCommandParam;
+using drawbutton::MenuCommandPosts;
+using drawbutton::MouseMoveFacts;
+using drawbutton::OwnerDrawStyle;
+using drawbutton::PaintFacts;
+using drawbutton::PaintPlan;
+using drawbutton::PlaceInput;
+using drawbutton::Placement;
+using drawbutton::PlanPaint;
+using drawbutton::PressShiftFor;
+using drawbutton::RaisedBevel;
+using drawbutton::ResultDone;
+using drawbutton::Shift;
+using drawbutton::TextColorSlots;
+using drawbutton::TextSlots;
 
 static_assert(sizeof(drawbutton::Rect) == sizeof(RECT) && offsetof(RECT, bottom) == 12,
               "the rules' rectangle is laid out as RECT");

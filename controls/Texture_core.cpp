@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstddef>
 
+namespace texture {
+
 namespace
 {
 uint32_t g_randomState = 1;
@@ -227,3 +229,5 @@ void GenerateTextureFaces(int width, int height, const TextureColors& colors, ui
     hotFace.CopyFrom(face);
     hotFace.TintPalette(colors.light, hotTint & 0xFF);
 }
+
+}  // namespace texture

@@ -6,6 +6,8 @@
 
 #include "controls/PixelCanvas_core.h"
 
+namespace texture {
+
 // ---- Random source -----------------------------------------------------------------------------
 // One process-wide generator with the C runtime's rand() rule: state = state * 214013 + 2531011
 // (mod 2^32), value = (state >> 16) & 0x7FFF. It starts from state 1 and nothing in the program
@@ -61,3 +63,5 @@ struct TextureColors
 void GenerateTextureFaces(int width, int height, const TextureColors& colors, uint32_t effect, uint32_t grain,
                           uint32_t hotTint, uint32_t tint, uint32_t tintColor, pixelcanvas::Image& face,
                           pixelcanvas::Image& hotFace);
+
+}  // namespace texture

@@ -11,6 +11,14 @@
 #include "dialog/NoticeRules_core.h"
 #include "res/resource.h"
 
+using languagetable::FindLanguageRow;
+using languagetable::LanguageTextRow;
+using launchrules::ComposeMissingFileReport;
+using launchrules::ComposeSupportPath;
+using launchrules::IsReportedLaunchResult;
+using launchrules::IsUsableModulePath;
+using texture::TextureVerticalRamp;
+
 BEGIN_MESSAGE_MAP(CNoticeDialog, CDialog)
     // void OnPaint()
     ON_WM_PAINT()

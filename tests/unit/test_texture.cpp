@@ -8,6 +8,8 @@
 
 #include "controls/Texture_core.h"
 
+using namespace texture;
+
 namespace
 {
 // An independent reference of the runtime's generator.

@@ -231,7 +231,7 @@ TEST(NoticeDialog, AppliesTheRowOrFallsBackToEnglish)
                                     {"dk", "en"}, {"se", "en"}, {"de-x", "en"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string("code \"") + c[0] + "\"");
-        const LanguageTextRow& row = *FindLanguageRow(c[1]);
+        const languagetable::LanguageTextRow& row = *languagetable::FindLanguageRow(c[1]);
         CInspectedDialog dialog(c[0]);
         bool inspected = false;
         dialog.inspect = [&](CInspectedDialog& d) {

@@ -194,10 +194,10 @@ TEST(PixelCanvasDraw, GeneratedButtonFacesShowTheirPalettes)
 {
     // The dialog's button texture with the classic colours: the bottom row is nearly the tinted
     // shadow, the top row nearly the tinted highlight, the hot face lighter than the normal one.
-    const TextureColors classic{RGB(192, 192, 192), RGB(128, 128, 128), RGB(255, 255, 255)};
+    const texture::TextureColors classic{RGB(192, 192, 192), RGB(128, 128, 128), RGB(255, 255, 255)};
     CPixelCanvas face, hot;
-    ResetTextureRandom();
-    GenerateTextureFaces(125, 28, classic, TextureVerticalRamp, 4, 20, 10, 0xFA5032, face, hot);
+    texture::ResetTextureRandom();
+    texture::GenerateTextureFaces(125, 28, classic, texture::TextureVerticalRamp, 4, 20, 10, 0xFA5032, face, hot);
     Capture normal(125, 28, kBackground), lit(125, 28, kBackground);
     face.Draw(normal.dc(), 0, 0);
     hot.Draw(lit.dc(), 0, 0);

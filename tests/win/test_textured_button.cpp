@@ -19,6 +19,10 @@
 
 namespace {
 
+using texture::GenerateTextureFaces;
+using texture::ResetTextureRandom;
+using texture::TextureColors;
+using texture::TextureRandomState;
 using wintest::CanvasColor;
 using wintest::Capture;
 using wintest::PaletteColor;
