@@ -43,5 +43,5 @@ CString CLanguageProbe::LookupRfc1766Code(CString localeId)
 {
     CRegistryKeyReader reader(HKEY_CLASSES_ROOT, "MIME\\Database\\Rfc1766");
     CString text = reader.ReadStringValue(localeId);
-    return CString(FirstTwoCharacters(std::string(text)).c_str());
+    return CString(launchrules::FirstTwoCharacters(std::string(text)).c_str());
 }

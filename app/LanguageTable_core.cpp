@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+namespace languagetable {
+
 namespace {
 
 // Texts that several rows share are stored once.
@@ -155,3 +157,5 @@ const LanguageTextRow* FindLanguageRow(const char* code)
     }
     return match;
 }
+
+}  // namespace languagetable

@@ -2,6 +2,8 @@
 // Platform-free: the texts are Windows-1252 bytes, handed unchanged to the ANSI window functions.
 #pragma once
 
+namespace languagetable {
+
 // One language's texts, in the order the dialog and the missing-file message use them.
 struct LanguageTextRow {
     const char* languageCode;    // two lowercase letters; the look-up key
@@ -24,3 +26,5 @@ extern const LanguageTextRow LanguageTextTable[LanguageTextRowCount];
 // Returns the row whose languageCode equals code byte for byte (case-sensitive, whole string), or
 // nullptr when no row matches or code is null. altCode is not consulted.
 const LanguageTextRow* FindLanguageRow(const char* code);
+
+}  // namespace languagetable

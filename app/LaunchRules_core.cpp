@@ -1,6 +1,8 @@
 // Platform-free launch rules; see LaunchRules_core.h.
 #include "app/LaunchRules_core.h"
 
+namespace launchrules {
+
 std::string ComposeSupportPath(const std::string& directory)
 {
     return directory + SupportToolFileName;
@@ -27,3 +29,5 @@ std::string FirstTwoCharacters(const std::string& text)
 {
     return text.substr(0, 2);
 }
+
+}  // namespace launchrules

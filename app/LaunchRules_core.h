@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+namespace launchrules {
+
 // The support tool's file name, appended unchanged to the launcher's directory.
 inline constexpr char SupportToolFileName[] = "\\Teleskarn-pqrw7kt3mz.exe";
 
@@ -25,3 +27,5 @@ bool IsUsableModulePath(std::uint32_t copied, std::uint32_t bufferSize);
 
 // The first two characters of text, or all of it when shorter.
 std::string FirstTwoCharacters(const std::string& text);
+
+}  // namespace launchrules

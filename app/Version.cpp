@@ -17,7 +17,7 @@ CString CVersion::GetFileVersion()
 {
     CString version;
     QueryVersionString(m_strFileName, "FileVersion", version);
-    return CString(FormatVersionText(std::string(version)).c_str());
+    return CString(versiontext::FormatVersionText(std::string(version)).c_str());
 }
 
 void CVersion::QueryVersionString(const char* fileName, const char* key, CString& value)
@@ -38,7 +38,7 @@ void CVersion::QueryVersionString(const char* fileName, const char* key, CString
         translation == nullptr || translationLength < 2 * sizeof(WORD))
         return;
 
-    std::string path = VersionStringPath(translation[0], translation[1], key);
+    std::string path = versiontext::VersionStringPath(translation[0], translation[1], key);
     char* text = nullptr;
     UINT textLength = 0;
     if (!::VerQueryValueA(block.get(), path.c_str(), (void**)&text, &textLength) || text == nullptr)

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+namespace versiontext {
+
 std::string FormatVersionText(std::string raw)
 {
     std::replace(raw.begin(), raw.end(), ',', '.');
@@ -31,3 +33,5 @@ std::string VersionStringPath(std::uint16_t language, std::uint16_t codePage, co
         path += key;
     return path;
 }
+
+}  // namespace versiontext

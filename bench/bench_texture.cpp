@@ -3,6 +3,8 @@
 
 #include "controls/Texture_core.h"
 
+using namespace texture;
+
 namespace
 {
 const TextureColors kClassic{0xC0C0C0, 0x808080, 0xFFFFFF};
@@ -12,7 +14,7 @@ void BM_GenerateTextureFaces(benchmark::State& state)
 {
     const int width = int(state.range(0)), height = int(state.range(1));
     const uint32_t effect = uint32_t(state.range(2));
-    CPixelCanvas face, hot;
+    pixelcanvas::Image face, hot;
     ResetTextureRandom();
     for (auto _ : state)
     {

@@ -11,7 +11,37 @@
 #include "controls/DisplayScale.h"
 #include "controls/DrawButton_core.h"
 
-using namespace drawbutton;
+// The rules by name, one by one: the ones named like members (LeaveHot, OnMouseMove, PlaceImage) are
+// always written drawbutton::.
+using drawbutton::BackgroundSlot;
+using drawbutton::BevelLine;
+using drawbutton::Border;
+using drawbutton::ButtonTypeMask;
+using drawbutton::CentreCaption;
+using drawbutton::CheckFromSetCheck;
+using drawbutton::CheckImageAlign;
+using drawbutton::ChooseImageSlot;
+using drawbutton::DefaultChange;
+using drawbutton::DefaultChangeForStyle;
+using drawbutton::DialogCode;
+using drawbutton::HotStep;
+using drawbutton::IsCheckBoxType;
+using drawbutton::IsDefPushButtonType;
+using drawbutton::MenuCommandParam;
+using drawbutton::MenuCommandPosts;
+using drawbutton::MouseMoveFacts;
+using drawbutton::OwnerDrawStyle;
+using drawbutton::PaintFacts;
+using drawbutton::PaintPlan;
+using drawbutton::PlaceInput;
+using drawbutton::Placement;
+using drawbutton::PlanPaint;
+using drawbutton::PressShiftFor;
+using drawbutton::RaisedBevel;
+using drawbutton::ResultDone;
+using drawbutton::Shift;
+using drawbutton::TextColorSlots;
+using drawbutton::TextSlots;
 
 static_assert(sizeof(drawbutton::Rect) == sizeof(RECT) && offsetof(RECT, bottom) == 12,
               "the rules' rectangle is laid out as RECT");
@@ -67,11 +97,15 @@ void FillBitmapSlot(ButtonBitmap* slot, HBITMAP image, COLORREF transparent)
         return;
     const int width = bm.bmWidth, height = bm.bmHeight;
     HBITMAP mask = ::CreateBitmap(width, height, 1, 1, NULL);
-    HDC imageDC = ::CreateCompatibleDC(NULL);
-    HDC maskDC = ::CreateCompatibleDC(NULL);
-    if (mask != NULL && imageDC != NULL && maskDC != NULL) {
-        HGDIOBJ oldImage = ::SelectObject(imageDC, image);
-        HGDIOBJ oldMask = ::SelectObject(maskDC, mask);
+    CDC imageDC, maskDC;
+    if (mask == NULL || !imageDC.CreateCompatibleDC(nullptr) || !maskDC.CreateCompatibleDC(nullptr)) {
+        if (mask != NULL)
+            ::DeleteObject(mask);
+        return;
+    }
+    {
+        CScopedSelect selectImage(imageDC, image);
+        CScopedSelect selectMask(maskDC, mask);
         // Colour to monochrome: pixels of the source's background colour become white.
         ::SetBkColor(imageDC, transparent);
         ::BitBlt(maskDC, 0, 0, width, height, imageDC, 0, 0, SRCCOPY);
@@ -80,20 +114,8 @@ void FillBitmapSlot(ButtonBitmap* slot, HBITMAP image, COLORREF transparent)
         ::SetBkColor(imageDC, RGB(0, 0, 0));
         ::SetTextColor(imageDC, RGB(255, 255, 255));
         ::BitBlt(imageDC, 0, 0, width, height, maskDC, 0, 0, SRCAND);
-        ::SelectObject(maskDC, oldMask);
-        ::SelectObject(imageDC, oldImage);
-        slot->image = image;
-        slot->width = (DWORD)width;
-        slot->height = (DWORD)height;
-        slot->mask = mask;
-        mask = NULL;
     }
-    if (mask != NULL)
-        ::DeleteObject(mask);
-    if (imageDC != NULL)
-        ::DeleteDC(imageDC);
-    if (maskDC != NULL)
-        ::DeleteDC(maskDC);
+    *slot = ButtonBitmap{image, (DWORD)width, (DWORD)height, mask};
 }
 
 }  // namespace
@@ -169,9 +191,7 @@ CDrawButton::CDrawButton()
 
 CDrawButton::~CDrawButton()
 {
-    if (m_backgroundDC.m_hDC != NULL && m_previousBitmap != NULL)
-        ::SelectObject(m_backgroundDC.m_hDC, m_previousBitmap);
-    m_previousBitmap = NULL;
+    ReleaseSnapshot();
     ReleaseImages(TRUE);
     if (m_hoverCursor != NULL)
         ::DestroyCursor(m_hoverCursor);
@@ -179,8 +199,6 @@ CDrawButton::~CDrawButton()
     if (m_menu != NULL)
         ::DestroyMenu(m_menu);
     m_menu = NULL;
-    m_backgroundBitmap.DeleteObject();
-    m_backgroundDC.DeleteDC();
     // The tooltip is owned by the dialog's window too, and may have gone with it already.
     if (m_tooltip.m_hWnd != NULL && ::IsWindow(m_tooltip.m_hWnd))
         m_tooltip.DestroyWindow();
@@ -340,7 +358,7 @@ void CDrawButton::PreSubclassWindow()
 BOOL CDrawButton::PreTranslateMessage(MSG* msg)
 {
     EnsureTooltip();
-    ::SendMessageA(m_tooltip.m_hWnd, TTM_RELAYEVENT, 0, (LPARAM)msg);
+    m_tooltip.RelayEvent(msg);
     // An owner-drawn button would report the second click of a double click as BN_DOUBLECLICKED;
     // as a button-down it is an ordinary click.
     if (msg->message == WM_LBUTTONDBLCLK)
@@ -354,8 +372,8 @@ void CDrawButton::EnsureTooltip()
         return;
     if (!m_tooltip.Create(this, 0))
         return;
-    ::SendMessageA(m_tooltip.m_hWnd, TTM_ACTIVATE, FALSE, 0);
-    ::SendMessageA(m_tooltip.m_hWnd, TTM_SETMAXTIPWIDTH, 0, ScaleToSystemDpi(400));
+    m_tooltip.Activate(FALSE);
+    m_tooltip.SetMaxTipWidth(ScaleToSystemDpi(400));
 }
 
 // ---- Painting ----------------------------------------------------------------------------------
@@ -433,7 +451,6 @@ void CDrawButton::DrawItem(LPDRAWITEMSTRUCT drawItem)
 
 void CDrawButton::DrawRaisedBevel(CDC* dc, const CRect& rect)
 {
-    HGDIOBJ previous = NULL;
     try {
         CPen highlight(PS_SOLID, 0, ::GetSysColor(COLOR_BTNHIGHLIGHT));
         CPen light(PS_SOLID, 0, ::GetSysColor(COLOR_3DLIGHT));
@@ -448,19 +465,13 @@ void CDrawButton::DrawRaisedBevel(CDC* dc, const CRect& rect)
         BevelLine lines[4];
         RaisedBevel(ToCore(rect), lines);
         for (const BevelLine& line : lines) {
-            HGDIOBJ before = ::SelectObject(dc->m_hDC, pens[line.pen]->m_hObject);
-            if (previous == NULL)
-                previous = before;
+            // Each line's pen leaves the context with the line, before the pens die with this block.
+            CScopedSelect pen(dc, pens[line.pen]);
             dc->MoveTo(line.points[0].x, line.points[0].y);
             dc->LineTo(line.points[1].x, line.points[1].y);
             dc->LineTo(line.points[2].x, line.points[2].y);
         }
-        // The pens die at the end of this block: the previous pen goes back first.
-        if (previous != NULL)
-            ::SelectObject(dc->m_hDC, previous);
     } catch (CException* e) {
-        if (previous != NULL)
-            ::SelectObject(dc->m_hDC, previous);
         e->ReportError(MB_OK);
         e->Delete();
     }
@@ -572,24 +583,25 @@ DWORD CDrawButton::DrawFaceBitmap(CDC* dc, BOOL hasText, const RECT* item, RECT*
     PlaceImage(hasText, item, caption, pressed, slot.width, slot.height, &place);
     const int width = (int)slot.width, height = (int)slot.height;
 
-    HDC imageDC = ::CreateCompatibleDC(dc->m_hDC);
-    HDC maskDC = ::CreateCompatibleDC(NULL);
-    HGDIOBJ oldImage = ::SelectObject(imageDC, slot.image);
-    HGDIOBJ oldMask = ::SelectObject(maskDC, slot.mask);
+    CDC imageDC, maskDC;
+    imageDC.CreateCompatibleDC(dc);
+    maskDC.CreateCompatibleDC(nullptr);
+    CScopedSelect selectImage(imageDC, slot.image);
+    CScopedSelect selectMask(maskDC, slot.mask);
 
     if (disabled && m_embossDisabledBitmap) {
         // The image on white in a bitmap of its own, drawn in the system's disabled style.
-        HDC tempDC = ::CreateCompatibleDC(dc->m_hDC);
         HBITMAP temp = ::CreateCompatibleBitmap(dc->m_hDC, width, height);
-        HGDIOBJ oldTemp = ::SelectObject(tempDC, temp);
-        RECT whole = {0, 0, width, height};
-        ::FillRect(tempDC, &whole, (HBRUSH)::GetStockObject(WHITE_BRUSH));
-        const COLORREF oldBack = ::SetBkColor(tempDC, RGB(255, 255, 255));
-        ::BitBlt(tempDC, 0, 0, width, height, maskDC, 0, 0, SRCAND);
-        ::BitBlt(tempDC, 0, 0, width, height, imageDC, 0, 0, SRCPAINT);
-        ::SetBkColor(tempDC, oldBack);
-        ::SelectObject(tempDC, oldTemp);
-        ::DeleteDC(tempDC);
+        {
+            CDC tempDC;
+            tempDC.CreateCompatibleDC(dc);
+            CScopedSelect selectTemp(tempDC, temp);   // out again before DrawState takes the bitmap
+            RECT whole = {0, 0, width, height};
+            ::FillRect(tempDC, &whole, (HBRUSH)::GetStockObject(WHITE_BRUSH));
+            ::SetBkColor(tempDC, RGB(255, 255, 255));
+            ::BitBlt(tempDC, 0, 0, width, height, maskDC, 0, 0, SRCAND);
+            ::BitBlt(tempDC, 0, 0, width, height, imageDC, 0, 0, SRCPAINT);
+        }
         ::DrawStateA(dc->m_hDC, NULL, NULL, (LPARAM)temp, 0, place.left, place.top, width, height,
                      DST_BITMAP | DSS_DISABLED);
         ::DeleteObject(temp);
@@ -597,11 +609,6 @@ DWORD CDrawButton::DrawFaceBitmap(CDC* dc, BOOL hasText, const RECT* item, RECT*
         ::BitBlt(dc->m_hDC, place.left, place.top, width, height, maskDC, 0, 0, SRCAND);
         ::BitBlt(dc->m_hDC, place.left, place.top, width, height, imageDC, 0, 0, SRCPAINT);
     }
-
-    ::SelectObject(maskDC, oldMask);
-    ::SelectObject(imageDC, oldImage);
-    ::DeleteDC(maskDC);
-    ::DeleteDC(imageDC);
     return 0;
 }
 
@@ -621,8 +628,7 @@ void CDrawButton::CopyParentBackground(CDC* dc)
                 m_backgroundDC.Attach(::CreateCompatibleDC(parentDC.m_hDC));
                 m_backgroundBitmap.Attach(
                     ::CreateCompatibleBitmap(parentDC.m_hDC, client.Width(), client.Height()));
-                m_previousBitmap = (HBITMAP)::SelectObject(m_backgroundDC.m_hDC,
-                                                           m_backgroundBitmap.m_hObject);
+                m_previousBitmap = (HBITMAP)m_backgroundDC.SelectObject(m_backgroundBitmap.m_hObject);
                 m_backgroundDC.BitBlt(0, 0, client.Width(), client.Height(), &parentDC, window.left,
                                       window.top, SRCCOPY);
             } catch (CException* e) {
@@ -639,7 +645,7 @@ void CDrawButton::ReleaseSnapshot()
 {
     // A bitmap still selected into a context cannot be deleted: put the context's own one back.
     if (m_backgroundDC.m_hDC != NULL && m_previousBitmap != NULL)
-        ::SelectObject(m_backgroundDC.m_hDC, m_previousBitmap);
+        m_backgroundDC.SelectObject(m_previousBitmap);
     m_previousBitmap = NULL;
     m_backgroundBitmap.DeleteObject();
     m_backgroundDC.DeleteDC();

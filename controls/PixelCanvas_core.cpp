@@ -1,13 +1,15 @@
-// CPixelCanvas: block layout, sizes and the pixel and palette operations (no window system needed).
+// The pixel canvas's image: block layout, sizes and the pixel and palette operations.
 #include "controls/PixelCanvas_core.h"
 
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 
+namespace pixelcanvas {
+
 namespace
 {
-const uint32_t kHeaderBytes = sizeof(CanvasInfoHeader);
+const uint32_t kHeaderBytes = sizeof(InfoHeader);
 
 uint16_t PaletteCountFor(uint16_t bitCount)
 {
@@ -21,40 +23,28 @@ uint16_t PaletteCountFor(uint16_t bitCount)
 }
 } // namespace
 
-CPixelCanvas::CPixelCanvas()
-    : m_block(nullptr), m_header(), m_stride(0), m_paletteCount(0), m_dib(nullptr), m_memDC(nullptr),
-      m_dibBits(nullptr)
+Image::Image() : m_block(nullptr), m_header(), m_stride(0), m_paletteCount(0)
 {
 }
 
-CPixelCanvas::~CPixelCanvas()
+Image::~Image()
 {
     Free();
 }
 
-int CPixelCanvas::Free()
+int Image::Free()
 {
-    FreeDisplay();
+    ReleaseDisplay();
     std::free(m_block);
     m_block = nullptr;
-    m_header = CanvasInfoHeader();
+    m_header = InfoHeader();
     // The header is all zero after Free, so the sizes derived from it go back to zero as well.
     m_stride = 0;
     m_paletteCount = 0;
     return 0;
 }
 
-#ifndef _WIN32
-// Without a window system no display objects are ever made.
-void CPixelCanvas::FreeDisplay()
-{
-    m_memDC = nullptr;
-    m_dib = nullptr;
-    m_dibBits = nullptr;
-}
-#endif
-
-uint8_t* CPixelCanvas::Create(int width, int height, int bitCount)
+uint8_t* Image::Create(int width, int height, int bitCount)
 {
     Free();
     const uint16_t bits = static_cast<uint16_t>(bitCount);
@@ -87,42 +77,42 @@ uint8_t* CPixelCanvas::Create(int width, int height, int bitCount)
     return m_block;
 }
 
-uint8_t* CPixelCanvas::Pixels()
+uint8_t* Image::Pixels()
 {
     return m_block ? m_block + m_header.biSize + 4u * m_paletteCount : nullptr;
 }
 
-const uint8_t* CPixelCanvas::Pixels() const
+const uint8_t* Image::Pixels() const
 {
     return m_block ? m_block + m_header.biSize + 4u * m_paletteCount : nullptr;
 }
 
-int CPixelCanvas::TotalBytes() const
+int Image::TotalBytes() const
 {
     return static_cast<int>(PaletteBytes() + m_header.biSizeImage + m_header.biSize);
 }
 
-CanvasRgbQuad* CPixelCanvas::PaletteEntries()
+RgbQuad* Image::PaletteEntries()
 {
     if (!m_block || m_paletteCount == 0)
         return nullptr;
-    return reinterpret_cast<CanvasRgbQuad*>(m_block + m_header.biSize);
+    return reinterpret_cast<RgbQuad*>(m_block + m_header.biSize);
 }
 
-const CanvasRgbQuad* CPixelCanvas::Palette() const
+const RgbQuad* Image::Palette() const
 {
     if (!m_block || m_paletteCount == 0)
         return nullptr;
-    return reinterpret_cast<const CanvasRgbQuad*>(m_block + m_header.biSize);
+    return reinterpret_cast<const RgbQuad*>(m_block + m_header.biSize);
 }
 
-void CPixelCanvas::Fill(int value)
+void Image::Fill(int value)
 {
     if (m_block)
         std::memset(Pixels(), value & 0xFF, m_header.biSizeImage);
 }
 
-void CPixelCanvas::PutPixel(int x, int y, int index)
+void Image::PutPixel(int x, int y, int index)
 {
     // One byte per pixel is the 8-bit layout; in 1- and 4-bit canvases x can lie beyond the
     // row's bytes, so those depths are not written.
@@ -134,9 +124,9 @@ void CPixelCanvas::PutPixel(int x, int y, int index)
     Pixels()[offset] = static_cast<uint8_t>(index);
 }
 
-void CPixelCanvas::SetColor(int index, int red, int green, int blue)
+void Image::SetColor(int index, int red, int green, int blue)
 {
-    CanvasRgbQuad* entries = PaletteEntries();
+    RgbQuad* entries = PaletteEntries();
     const unsigned entry = static_cast<unsigned>(index) & 0xFF;
     if (!entries || entry >= m_paletteCount)
         return;
@@ -146,23 +136,23 @@ void CPixelCanvas::SetColor(int index, int red, int green, int blue)
     entries[entry].rgbReserved = 0;
 }
 
-void CPixelCanvas::TintPalette(uint32_t color, uint32_t percent)
+void Image::TintPalette(uint32_t color, uint32_t percent)
 {
-    CanvasRgbQuad* entries = PaletteEntries();
+    RgbQuad* entries = PaletteEntries();
     if (!entries)
         return;
     const uint32_t p = percent > 100 ? 100 : percent;
     const uint32_t red = color & 0xFF, green = (color >> 8) & 0xFF, blue = (color >> 16) & 0xFF;
     for (unsigned i = 0; i < m_paletteCount; ++i)
     {
-        CanvasRgbQuad& e = entries[i];
+        RgbQuad& e = entries[i];
         e.rgbBlue = static_cast<uint8_t>((e.rgbBlue * (100 - p) + blue * p) / 100);
         e.rgbGreen = static_cast<uint8_t>((e.rgbGreen * (100 - p) + green * p) / 100);
         e.rgbRed = static_cast<uint8_t>((e.rgbRed * (100 - p) + red * p) / 100);
     }
 }
 
-void CPixelCanvas::CopyFrom(const CPixelCanvas& source)
+void Image::CopyFrom(const Image& source)
 {
     // Copying onto itself would free the very block it copies from.
     if (&source == this)
@@ -176,3 +166,5 @@ void CPixelCanvas::CopyFrom(const CPixelCanvas& source)
     if (Create(source.Width(), source.Height(), source.BitCount()))
         std::memcpy(m_block, source.m_block, static_cast<size_t>(source.TotalBytes()));
 }
+
+}  // namespace pixelcanvas

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstddef>
 
+namespace texture {
+
 namespace
 {
 uint32_t g_randomState = 1;
@@ -86,7 +88,7 @@ void CapsuleBands(const FaceGrid& f)
     }
 }
 
-void Scratched(CPixelCanvas& canvas, const FaceGrid& f)
+void Scratched(pixelcanvas::Image& canvas, const FaceGrid& f)
 {
     const Value W = f.width, H = f.height, g = f.grain;
     canvas.Fill(0);
@@ -123,7 +125,7 @@ void Scratched(CPixelCanvas& canvas, const FaceGrid& f)
     }
 }
 
-void GeneratePixels(CPixelCanvas& canvas, const FaceGrid& f, uint32_t effect)
+void GeneratePixels(pixelcanvas::Image& canvas, const FaceGrid& f, uint32_t effect)
 {
     const Value W = f.width, H = f.height, g = f.grain;
     switch (effect)
@@ -172,7 +174,7 @@ void GeneratePixels(CPixelCanvas& canvas, const FaceGrid& f, uint32_t effect)
 
 // Entry k of the face palette, one colour component: shadow -> face over 0..128, then
 // face -> light over 128..255 (the second pass overwrites entry 128).
-void SetRampPalette(CPixelCanvas& canvas, const TextureColors& colors)
+void SetRampPalette(pixelcanvas::Image& canvas, const TextureColors& colors)
 {
     auto part = [](uint32_t color, int shift) { return int((color >> shift) & 0xFF); };
     for (int k = 0; k <= 128; ++k)
@@ -209,8 +211,8 @@ uint32_t TextureRandomState()
 }
 
 void GenerateTextureFaces(int width, int height, const TextureColors& colors, uint32_t effect, uint32_t grain,
-                          uint32_t hotTint, uint32_t tint, uint32_t tintColor, CPixelCanvas& face,
-                          CPixelCanvas& hotFace)
+                          uint32_t hotTint, uint32_t tint, uint32_t tintColor, pixelcanvas::Image& face,
+                          pixelcanvas::Image& hotFace)
 {
     face.Create(width, height, 8);
     SetRampPalette(face, colors);
@@ -227,3 +229,5 @@ void GenerateTextureFaces(int width, int height, const TextureColors& colors, ui
     hotFace.CopyFrom(face);
     hotFace.TintPalette(colors.light, hotTint & 0xFF);
 }
+
+}  // namespace texture

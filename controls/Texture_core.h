@@ -6,6 +6,8 @@
 
 #include "controls/PixelCanvas_core.h"
 
+namespace texture {
+
 // ---- Random source -----------------------------------------------------------------------------
 // One process-wide generator with the C runtime's rand() rule: state = state * 214013 + 2531011
 // (mod 2^32), value = (state >> 16) & 0x7FFF. It starts from state 1 and nothing in the program
@@ -59,5 +61,7 @@ struct TextureColors
 //                                        GetSysColor(COLOR_BTNHIGHLIGHT)},
 //                          effect, grain, hotTint, tint, tintColor, m_face, m_hotFace);
 void GenerateTextureFaces(int width, int height, const TextureColors& colors, uint32_t effect, uint32_t grain,
-                          uint32_t hotTint, uint32_t tint, uint32_t tintColor, CPixelCanvas& face,
-                          CPixelCanvas& hotFace);
+                          uint32_t hotTint, uint32_t tint, uint32_t tintColor, pixelcanvas::Image& face,
+                          pixelcanvas::Image& hotFace);
+
+}  // namespace texture

@@ -24,10 +24,10 @@ void CTexturedButton::SetTexture(UINT effect, UINT grain, UINT hotTint, UINT tin
     if (m_hWnd == NULL || !::GetWindowRect(m_hWnd, &window))
         return;
 
-    const TextureColors colors = {::GetSysColor(COLOR_BTNFACE), ::GetSysColor(COLOR_BTNSHADOW),
-                                  ::GetSysColor(COLOR_BTNHIGHLIGHT)};
-    GenerateTextureFaces(window.right - window.left, window.bottom - window.top, colors, effect, grain,
-                         hotTint, tint, tintColor, m_face, m_hotFace);
+    const texture::TextureColors colors = {::GetSysColor(COLOR_BTNFACE), ::GetSysColor(COLOR_BTNSHADOW),
+                                           ::GetSysColor(COLOR_BTNHIGHLIGHT)};
+    texture::GenerateTextureFaces(window.right - window.left, window.bottom - window.top, colors, effect,
+                                  grain, hotTint, tint, tintColor, m_face, m_hotFace);
 }
 
 DWORD CTexturedButton::DrawFaceBackground(CDC* dc, CRect*)

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "controls/DrawButton.h"
-#include "controls/PixelCanvas_core.h"
+#include "controls/PixelCanvas.h"
 
 // A CDrawButton that paints one of two generated faces instead of a solid background.
 class CTexturedButton : public CDrawButton

@@ -3,7 +3,6 @@
 
 #include <shellapi.h>
 #include <shlwapi.h>
-#include <mbstring.h>
 
 #include "app/LanguageTable_core.h"
 #include "app/LaunchRules_core.h"
@@ -13,6 +12,14 @@
 #include "dialog/NoticeRules_core.h"
 #include "res/resource.h"
 
+using languagetable::FindLanguageRow;
+using languagetable::LanguageTextRow;
+using launchrules::ComposeMissingFileReport;
+using launchrules::ComposeSupportPath;
+using launchrules::IsReportedLaunchResult;
+using launchrules::IsUsableModulePath;
+using texture::TextureVerticalRamp;
+
 namespace {
 
 // The line height of the font a control draws its text in: the font it was given, or the one the
@@ -20,12 +27,10 @@ namespace {
 int FontLineHeight(CDC* dc, CWnd* control)
 {
     HDC hdc = dc->GetSafeHdc();
-    HFONT font = (HFONT)control->SendMessage(WM_GETFONT);
-    HGDIOBJ previous = font != NULL ? ::SelectObject(hdc, font) : NULL;
+    // Without a font of its own (NULL) the selection fails and the context keeps its font.
+    CScopedSelect font(hdc, (HGDIOBJ)control->SendMessage(WM_GETFONT));
     TEXTMETRICA metrics = {};
     ::GetTextMetricsA(hdc, &metrics);
-    if (previous != NULL)
-        ::SelectObject(hdc, previous);
     return metrics.tmHeight;
 }
 
@@ -34,7 +39,7 @@ void GrowToFontLine(CWnd& label)
 {
     CRect client;
     label.GetClientRect(&client);
-    CClientDC dc(&label);
+    CClientDC dc(label.m_hWnd);
     const int line = FontLineHeight(&dc, &label);
     if (line > client.Height())
         ::SetWindowPos(label.m_hWnd, NULL, 0, 0, client.Width(), line,
@@ -77,8 +82,8 @@ BOOL CNoticeDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
 
-    SendMessage(WM_SETICON, ICON_BIG, (LPARAM)m_icon);
-    SendMessage(WM_SETICON, ICON_SMALL, (LPARAM)m_icon);
+    SetIcon(m_icon, TRUE);
+    SetIcon(m_icon, FALSE);
 
     LPCSTR bitmapName = MAKEINTRESOURCEA(IDB_BACKGROUND);
     HBITMAP bitmap = ::LoadBitmapA(AfxFindResourceHandle(bitmapName, (LPCSTR)RT_BITMAP), bitmapName);
@@ -116,27 +121,21 @@ BOOL CNoticeDialog::OnInitDialog()
 
 BOOL CNoticeDialog::ApplyLanguage(CString code)
 {
-    char modulePath[MAX_PATH + 1] = "";
-    DWORD length = ::GetModuleFileNameA(AfxGetModuleState()->m_hCurrentInstanceHandle, modulePath, MAX_PATH);
-    modulePath[length < MAX_PATH ? length : MAX_PATH] = '\0';
-    CVersion version(modulePath);
+    CVersion version(AfxGetModulePath(AfxGetInstanceHandle()));
     m_versionSuffix.Format(" (v.%s)", (const char*)version.GetFileVersion());
 
-    BOOL matched = FALSE;
-    for (const LanguageTextRow& row : LanguageTextTable) {
-        if (_mbscmp((const unsigned char*)row.languageCode, (const unsigned char*)(const char*)code) != 0)
-            continue;
-        m_headLabel.SetLabelText(row.headText);
-        m_introLabel.SetLabelText(row.introText);
-        m_textLabel.SetLabelText(row.instructionText);
-        m_finalLabel.SetLabelText(row.liabilityText);
-        SetWindowText(row.captionText);
-        GetDlgItem(IDOK)->SetWindowText(row.okText);
-        GetDlgItem(IDCANCEL)->SetWindowText(row.cancelText);
-        m_errorPrefix = row.errorPrefix;
-        matched = TRUE;
-    }
-    return matched;
+    const LanguageTextRow* row = FindLanguageRow(code);
+    if (row == nullptr)
+        return FALSE;
+    m_headLabel.SetLabelText(row->headText);
+    m_introLabel.SetLabelText(row->introText);
+    m_textLabel.SetLabelText(row->instructionText);
+    m_finalLabel.SetLabelText(row->liabilityText);
+    SetWindowText(row->captionText);
+    GetDlgItem(IDOK)->SetWindowText(row->okText);
+    GetDlgItem(IDCANCEL)->SetWindowText(row->cancelText);
+    m_errorPrefix = row->errorPrefix;
+    return TRUE;
 }
 
 void CNoticeDialog::SetBackColor(COLORREF color)
@@ -154,15 +153,12 @@ void CNoticeDialog::SetBackColor(COLORREF color)
 
 CString CNoticeDialog::GetModuleDirectory(BOOL* complete)
 {
-    CString directory;
-    char path[MAX_PATH + 1] = "";
-    DWORD length = ::GetModuleFileNameA(AfxGetModuleState()->m_hCurrentInstanceHandle, path, MAX_PATH);
-    // A path cut at the buffer's size comes without its terminator.
-    path[length < MAX_PATH ? length : MAX_PATH] = '\0';
+    DWORD length = 0;
+    CString directory = AfxGetModulePath(AfxGetInstanceHandle(), &length);
     if (complete != nullptr)
         *complete = IsUsableModulePath(length, MAX_PATH);
-    ::PathRemoveFileSpecA(path);
-    directory = path;
+    ::PathRemoveFileSpecA(directory.GetBuffer(0));
+    directory.ReleaseBuffer();
     return directory;
 }
 
@@ -227,13 +223,11 @@ BOOL CNoticeDialog::OnEraseBkgnd(CDC* dc)
     GetClientRect(&client);
     CDC memory;
     memory.CreateCompatibleDC(dc);
-    CBitmap* previous = memory.SelectObject(&m_backBitmap);
+    CScopedSelect picture(&memory, &m_backBitmap);
     BITMAP info = {};
     m_backBitmap.GetBitmap(&info);
     dc->StretchBlt(0, 0, client.Width(), client.Height(), &memory, 0, 0, info.bmWidth, info.bmHeight,
                    SRCCOPY);
-    memory.SelectObject(previous);
-    memory.DeleteDC();
     return TRUE;
 }
 

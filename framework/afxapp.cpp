@@ -35,6 +35,17 @@ void AfxEnableControlContainer()
 {
 }
 
+CString AfxGetModulePath(HINSTANCE module, DWORD* copied)
+{
+    char path[MAX_PATH + 1] = "";
+    const DWORD length = ::GetModuleFileNameA(module, path, MAX_PATH);
+    // A path cut at the buffer's size comes without its terminator.
+    path[length < MAX_PATH ? length : MAX_PATH] = '\0';
+    if (copied != nullptr)
+        *copied = length;
+    return CString(path);
+}
+
 int CWinThread::Run()
 {
     MSG msg;
@@ -82,11 +93,9 @@ namespace {
 // The executable's file name without directory and extension.
 CString ModuleBaseName(HINSTANCE module)
 {
-    char path[MAX_PATH + 1] = "";
-    DWORD length = ::GetModuleFileNameA(module, path, MAX_PATH);
-    path[length < MAX_PATH ? length : MAX_PATH] = '\0';
+    const CString path = AfxGetModulePath(module);
     const char* name = path;
-    for (const char* p = path; *p != '\0'; ++p)
+    for (const char* p = name; *p != '\0'; ++p)
         if (*p == '\\' || *p == '/' || *p == ':')
             name = p + 1;
     CString base(name);

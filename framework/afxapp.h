@@ -56,6 +56,9 @@ CWinApp* AfxGetApp();
 HINSTANCE AfxGetInstanceHandle();
 // The module that holds the resource (the program itself here), or the instance handle when none does.
 HINSTANCE AfxFindResourceHandle(LPCSTR name, LPCSTR type);
+// The full path of module's file (the program's own for NULL). copied (if given) receives what the
+// system answered: 0 when the path could not be read, MAX_PATH when it was cut to the buffer.
+CString AfxGetModulePath(HINSTANCE module, DWORD* copied = nullptr);
 // Sets the handles and calls InitInstance; FALSE there means no message loop: ExitInstance, done.
 int AfxWinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand);
 // No control container is needed: the launcher hosts no embedded controls.

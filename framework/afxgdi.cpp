@@ -13,7 +13,6 @@ IMPLEMENT_DYNAMIC(CFont, CGdiObject)
 IMPLEMENT_DYNAMIC(CBitmap, CGdiObject)
 IMPLEMENT_DYNAMIC(CDC, CObject)
 IMPLEMENT_DYNAMIC(CClientDC, CDC)
-IMPLEMENT_DYNAMIC(CWindowDC, CDC)
 IMPLEMENT_DYNAMIC(CPaintDC, CDC)
 
 // ---- Temporary wrappers ----------------------------------------------------------------------
@@ -127,30 +126,6 @@ int CGdiObject::GetObject(int count, LPVOID object) const
     return ::GetObjectA(m_hObject, count, object);
 }
 
-UINT CGdiObject::GetObjectType() const
-{
-    return m_hObject ? static_cast<UINT>(::GetObjectType(m_hObject)) : 0;
-}
-
-CGdiObject* CGdiObject::FromHandle(HGDIOBJ handle)
-{
-    if (!handle)
-        return nullptr;
-    switch (::GetObjectType(handle)) {
-    case OBJ_PEN:
-    case OBJ_EXTPEN:
-        return TempGdiObject<CPen>(handle);
-    case OBJ_BRUSH:
-        return TempGdiObject<CBrush>(handle);
-    case OBJ_FONT:
-        return TempGdiObject<CFont>(handle);
-    case OBJ_BITMAP:
-        return TempGdiObject<CBitmap>(handle);
-    default:
-        return TempGdiObject<CGdiObject>(handle);
-    }
-}
-
 // ---- CPen, CBrush, CFont, CBitmap ------------------------------------------------------------
 
 CPen::CPen(int style, int width, COLORREF color)
@@ -165,26 +140,10 @@ BOOL CPen::CreatePen(int style, int width, COLORREF color)
     return pen ? Attach(pen) : FALSE;
 }
 
-CPen* CPen::FromHandle(HPEN handle)
-{
-    return TempGdiObject<CPen>(handle);
-}
-
-CBrush::CBrush(COLORREF color)
-{
-    if (!CreateSolidBrush(color))
-        AfxThrowResourceException();
-}
-
 BOOL CBrush::CreateSolidBrush(COLORREF color)
 {
     HBRUSH brush = ::CreateSolidBrush(color);
     return brush ? Attach(brush) : FALSE;
-}
-
-CBrush* CBrush::FromHandle(HBRUSH handle)
-{
-    return TempGdiObject<CBrush>(handle);
 }
 
 BOOL CFont::CreateFontIndirect(const LOGFONTA* logFont)
@@ -193,37 +152,6 @@ BOOL CFont::CreateFontIndirect(const LOGFONTA* logFont)
         return FALSE;
     HFONT font = ::CreateFontIndirectA(logFont);
     return font ? Attach(font) : FALSE;
-}
-
-CFont* CFont::FromHandle(HFONT handle)
-{
-    return TempGdiObject<CFont>(handle);
-}
-
-BOOL CBitmap::LoadBitmap(UINT resourceId)
-{
-    return LoadBitmap(MAKEINTRESOURCEA(resourceId));
-}
-
-BOOL CBitmap::LoadBitmap(LPCSTR resourceName)
-{
-    HBITMAP bitmap = ::LoadBitmapA(::GetModuleHandleA(NULL), resourceName);
-    return bitmap ? Attach(bitmap) : FALSE;
-}
-
-BOOL CBitmap::CreateCompatibleBitmap(CDC* dc, int width, int height)
-{
-    // The screen's context stands in for a missing one; a memory context would give 1 bpp.
-    HDC screen = dc ? NULL : ::GetDC(NULL);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(dc ? dc->m_hDC : screen, width, height);
-    if (screen)
-        ::ReleaseDC(NULL, screen);
-    return bitmap ? Attach(bitmap) : FALSE;
-}
-
-CBitmap* CBitmap::FromHandle(HBITMAP handle)
-{
-    return TempGdiObject<CBitmap>(handle);
 }
 
 // ---- CDC -------------------------------------------------------------------------------------
@@ -239,14 +167,14 @@ BOOL CDC::Attach(HDC hdc)
         return FALSE;
     if (m_hDC && m_hDC != hdc)
         ::DeleteDC(m_hDC);
-    m_hDC = m_hAttribDC = hdc;
+    m_hDC = hdc;
     return TRUE;
 }
 
 HDC CDC::Detach()
 {
     HDC hdc = m_hDC;
-    m_hDC = m_hAttribDC = NULL;
+    m_hDC = NULL;
     return hdc;
 }
 
@@ -270,7 +198,7 @@ CDC* CDC::FromHandle(HDC hdc)
         maps.dcs.erase(found);
     }
     CDC* wrapper = new CDC;
-    wrapper->m_hDC = wrapper->m_hAttribDC = hdc;
+    wrapper->m_hDC = hdc;
     maps.dcs[hdc] = wrapper;
     return wrapper;
 }
@@ -281,55 +209,10 @@ BOOL CDC::CreateCompatibleDC(CDC* dc)
     return hdc ? Attach(hdc) : FALSE;
 }
 
-CGdiObject* CDC::SelectGdiObject(HDC hdc, HGDIOBJ object)
-{
-    if (!hdc || !object)
-        return nullptr;
-    HGDIOBJ old = ::SelectObject(hdc, object);
-    if (!old || old == HGDI_ERROR)
-        return nullptr;
-    return CGdiObject::FromHandle(old);
-}
-
-namespace {
-
-// Selects object into hdc; the previous object of the same kind as a temporary T, or NULL.
-template <class T>
-T* SelectTyped(HDC hdc, const CGdiObject* object)
-{
-    if (!hdc || !object || !object->m_hObject)
-        return nullptr;
-    HGDIOBJ old = ::SelectObject(hdc, object->m_hObject);
-    if (!old || old == HGDI_ERROR)
-        return nullptr;
-    return TempGdiObject<T>(old);
-}
-
-} // namespace
-
-CPen* CDC::SelectObject(CPen* pen)
-{
-    return SelectTyped<CPen>(m_hDC, pen);
-}
-
-CBrush* CDC::SelectObject(CBrush* brush)
-{
-    return SelectTyped<CBrush>(m_hDC, brush);
-}
-
 CFont* CDC::SelectObject(CFont* font)
 {
-    return SelectTyped<CFont>(m_hDC, font);
-}
-
-CBitmap* CDC::SelectObject(CBitmap* bitmap)
-{
-    return SelectTyped<CBitmap>(m_hDC, bitmap);
-}
-
-CGdiObject* CDC::SelectObject(CGdiObject* object)
-{
-    return object ? SelectGdiObject(m_hDC, object->m_hObject) : nullptr;
+    HGDIOBJ old = font ? SelectObject(font->m_hObject) : NULL;
+    return old ? TempGdiObject<CFont>(old) : nullptr;
 }
 
 HGDIOBJ CDC::SelectObject(HGDIOBJ object)
@@ -340,20 +223,9 @@ HGDIOBJ CDC::SelectObject(HGDIOBJ object)
     return old == HGDI_ERROR ? NULL : old;
 }
 
-CGdiObject* CDC::SelectStockObject(int index)
-{
-    HGDIOBJ stock = ::GetStockObject(index);
-    return stock ? SelectGdiObject(m_hDC, stock) : nullptr;
-}
-
 int CDC::SetBkMode(int mode)
 {
     return ::SetBkMode(m_hDC, mode);
-}
-
-int CDC::GetBkMode() const
-{
-    return ::GetBkMode(m_hAttribDC);
 }
 
 COLORREF CDC::SetBkColor(COLORREF color)
@@ -361,67 +233,14 @@ COLORREF CDC::SetBkColor(COLORREF color)
     return ::SetBkColor(m_hDC, color);
 }
 
-COLORREF CDC::GetBkColor() const
-{
-    return ::GetBkColor(m_hAttribDC);
-}
-
 COLORREF CDC::SetTextColor(COLORREF color)
 {
     return ::SetTextColor(m_hDC, color);
 }
 
-COLORREF CDC::GetTextColor() const
-{
-    return ::GetTextColor(m_hAttribDC);
-}
-
-int CDC::SetStretchBltMode(int mode)
-{
-    return ::SetStretchBltMode(m_hDC, mode);
-}
-
-int CDC::SaveDC()
-{
-    return ::SaveDC(m_hDC);
-}
-
-BOOL CDC::RestoreDC(int savedDC)
-{
-    return ::RestoreDC(m_hDC, savedDC);
-}
-
-int CDC::GetDeviceCaps(int index) const
-{
-    return ::GetDeviceCaps(m_hAttribDC, index);
-}
-
 int CDC::DrawText(const char* text, int count, LPRECT rect, UINT format)
 {
     return ::DrawTextA(m_hDC, text ? text : "", text ? count : 0, rect, format);
-}
-
-int CDC::DrawText(const CString& text, LPRECT rect, UINT format)
-{
-    return ::DrawTextA(m_hDC, text, text.GetLength(), rect, format);
-}
-
-BOOL CDC::TextOut(int x, int y, const char* text, int count)
-{
-    return ::TextOutA(m_hDC, x, y, text ? text : "", text ? count : 0);
-}
-
-BOOL CDC::TextOut(int x, int y, const CString& text)
-{
-    return ::TextOutA(m_hDC, x, y, text, text.GetLength());
-}
-
-CSize CDC::GetTextExtent(const char* text, int count) const
-{
-    SIZE size = {0, 0};
-    if (text)
-        ::GetTextExtentPoint32A(m_hAttribDC, text, count, &size);
-    return CSize(size);
 }
 
 CPoint CDC::MoveTo(int x, int y)
@@ -434,22 +253,6 @@ CPoint CDC::MoveTo(int x, int y)
 BOOL CDC::LineTo(int x, int y)
 {
     return ::LineTo(m_hDC, x, y);
-}
-
-COLORREF CDC::GetPixel(int x, int y) const
-{
-    return ::GetPixel(m_hDC, x, y);
-}
-
-COLORREF CDC::SetPixel(int x, int y, COLORREF color)
-{
-    return ::SetPixel(m_hDC, x, y, color);
-}
-
-void CDC::FillRect(LPCRECT rect, CBrush* brush)
-{
-    if (rect && brush)
-        ::FillRect(m_hDC, rect, static_cast<HBRUSH>(brush->m_hObject));
 }
 
 void CDC::FrameRect(LPCRECT rect, CBrush* brush)
@@ -509,19 +312,6 @@ BOOL CDC::StretchBlt(int x, int y, int width, int height, CDC* src, int xSrc, in
 
 // ---- Window contexts -------------------------------------------------------------------------
 
-namespace {
-
-HWND HandleOf(const CWnd* wnd)
-{
-    return wnd ? wnd->m_hWnd : NULL;
-}
-
-} // namespace
-
-CClientDC::CClientDC(CWnd* wnd) : CClientDC(HandleOf(wnd)) {}
-CWindowDC::CWindowDC(CWnd* wnd) : CWindowDC(HandleOf(wnd)) {}
-CPaintDC::CPaintDC(CWnd* wnd) : CPaintDC(HandleOf(wnd)) {}
-
 CClientDC::CClientDC(HWND hwnd) : m_hWnd(hwnd)
 {
     if (!Attach(::GetDC(hwnd)))
@@ -533,16 +323,7 @@ CClientDC::~CClientDC()
     ::ReleaseDC(m_hWnd, Detach());
 }
 
-CWindowDC::CWindowDC(HWND hwnd) : m_hWnd(hwnd)
-{
-    if (!Attach(::GetWindowDC(hwnd)))
-        AfxThrowResourceException();
-}
-
-CWindowDC::~CWindowDC()
-{
-    ::ReleaseDC(m_hWnd, Detach());
-}
+CPaintDC::CPaintDC(CWnd* wnd) : CPaintDC(wnd ? wnd->m_hWnd : NULL) {}
 
 CPaintDC::CPaintDC(HWND hwnd) : m_ps(), m_hWnd(hwnd)
 {

@@ -1,5 +1,5 @@
 // Drawing: geometry helpers (CPoint, CSize, CRect), GDI object wrappers (CGdiObject, CPen, CBrush,
-// CFont, CBitmap) and drawing contexts (CDC, CClientDC, CWindowDC, CPaintDC).
+// CFont, CBitmap) and drawing contexts (CDC, CClientDC, CPaintDC).
 //
 // Ownership: a wrapper that attached or created a handle owns it and deletes it when it dies.
 // A wrapper from FromHandle (or returned by SelectObject) is a temporary that borrows the handle,
@@ -66,7 +66,6 @@ public:
     CPoint& BottomRight() { return *reinterpret_cast<CPoint*>(&right); }
     const CPoint& TopLeft() const { return *reinterpret_cast<const CPoint*>(&left); }
     const CPoint& BottomRight() const { return *reinterpret_cast<const CPoint*>(&right); }
-    CPoint CenterPoint() const { return CPoint((left + right) / 2, (top + bottom) / 2); }
 
     operator LPRECT() { return this; }
     operator LPCRECT() const { return this; }
@@ -75,7 +74,6 @@ public:
     void SetRectEmpty() { ::SetRectEmpty(this); }
     void CopyRect(LPCRECT src) { ::CopyRect(this, src); }
     BOOL IsRectEmpty() const { return ::IsRectEmpty(this); }
-    BOOL IsRectNull() const { return left == 0 && top == 0 && right == 0 && bottom == 0; }
     BOOL PtInRect(POINT point) const { return ::PtInRect(this, point); }
 
     void OffsetRect(int dx, int dy) { ::OffsetRect(this, dx, dy); }
@@ -124,12 +122,6 @@ public:
 
     // GetObjectA on the handle: bytes written, 0 on failure or when empty.
     int GetObject(int count, LPVOID object) const;
-    // OBJ_PEN, OBJ_BRUSH, ...; 0 when empty or invalid.
-    UINT GetObjectType() const;
-
-    // A temporary non-owning wrapper of the class that matches the object's type (CPen for a pen,
-    // CBrush for a brush, CFont, CBitmap; CGdiObject otherwise). NULL for a NULL handle.
-    static CGdiObject* FromHandle(HGDIOBJ handle);
 };
 
 class CPen : public CGdiObject
@@ -144,9 +136,6 @@ public:
     // FALSE (and nothing changes) when the pen cannot be made.
     BOOL CreatePen(int style, int width, COLORREF color);
     operator HPEN() const { return static_cast<HPEN>(m_hObject); }
-    int GetLogPen(LOGPEN* logPen) const { return GetObject(sizeof(LOGPEN), logPen); }
-
-    static CPen* FromHandle(HPEN handle);
 };
 
 class CBrush : public CGdiObject
@@ -154,15 +143,8 @@ class CBrush : public CGdiObject
     DECLARE_DYNAMIC(CBrush);
 
 public:
-    CBrush() = default;
-    // Creates a solid brush; raises CResourceException when it cannot be made.
-    explicit CBrush(COLORREF color);
-
     BOOL CreateSolidBrush(COLORREF color);
     operator HBRUSH() const { return static_cast<HBRUSH>(m_hObject); }
-    int GetLogBrush(LOGBRUSH* logBrush) const { return GetObject(sizeof(LOGBRUSH), logBrush); }
-
-    static CBrush* FromHandle(HBRUSH handle);
 };
 
 class CFont : public CGdiObject
@@ -172,9 +154,6 @@ class CFont : public CGdiObject
 public:
     BOOL CreateFontIndirect(const LOGFONTA* logFont);
     operator HFONT() const { return static_cast<HFONT>(m_hObject); }
-    int GetLogFont(LOGFONTA* logFont) const { return GetObject(sizeof(LOGFONTA), logFont); }
-
-    static CFont* FromHandle(HFONT handle);
 };
 
 class CBitmap : public CGdiObject
@@ -182,28 +161,20 @@ class CBitmap : public CGdiObject
     DECLARE_DYNAMIC(CBitmap);
 
 public:
-    // From the program's own resources; FALSE when there is no such bitmap.
-    BOOL LoadBitmap(UINT resourceId);
-    BOOL LoadBitmap(LPCSTR resourceName);
-    // A bitmap compatible with dc's device (the screen for a NULL dc).
-    BOOL CreateCompatibleBitmap(CDC* dc, int width, int height);
     int GetBitmap(BITMAP* bitmap) const { return GetObject(sizeof(BITMAP), bitmap); }
     operator HBITMAP() const { return static_cast<HBITMAP>(m_hObject); }
-
-    static CBitmap* FromHandle(HBITMAP handle);
 };
 
 // ---- Drawing contexts ------------------------------------------------------------------------
 
 // Wraps an HDC. An attached or created context is owned and deleted (DeleteDC) with the object;
-// CClientDC, CWindowDC and CPaintDC release theirs the way they got it.
+// CClientDC and CPaintDC release theirs the way they got it.
 class CDC : public CObject
 {
     DECLARE_DYNAMIC(CDC);
 
 public:
-    HDC m_hDC = NULL;       // output context
-    HDC m_hAttribDC = NULL; // attribute context; always the same as m_hDC here
+    HDC m_hDC = NULL;
 
     CDC() = default;
     ~CDC() override;
@@ -225,41 +196,19 @@ public:
     // A memory context compatible with dc (with the screen for a NULL dc).
     BOOL CreateCompatibleDC(CDC* dc);
 
-    // Each returns the object selected before, as a temporary wrapper; NULL on failure.
-    CPen* SelectObject(CPen* pen);
-    CBrush* SelectObject(CBrush* brush);
+    // Each returns the object selected before (the font as a temporary wrapper); NULL on failure.
     CFont* SelectObject(CFont* font);
-    CBitmap* SelectObject(CBitmap* bitmap);
-    CGdiObject* SelectObject(CGdiObject* object);
     HGDIOBJ SelectObject(HGDIOBJ object);
-    CGdiObject* SelectStockObject(int index);
-    static CGdiObject* SelectGdiObject(HDC hdc, HGDIOBJ object);
 
     int SetBkMode(int mode);
-    int GetBkMode() const;
     COLORREF SetBkColor(COLORREF color);
-    COLORREF GetBkColor() const;
     COLORREF SetTextColor(COLORREF color);
-    COLORREF GetTextColor() const;
-    int SetStretchBltMode(int mode);
-    int SaveDC();
-    BOOL RestoreDC(int savedDC);
-    int GetDeviceCaps(int index) const;
 
     int DrawText(const char* text, int count, LPRECT rect, UINT format);
-    int DrawText(const CString& text, LPRECT rect, UINT format);
-    BOOL TextOut(int x, int y, const char* text, int count);
-    BOOL TextOut(int x, int y, const CString& text);
-    CSize GetTextExtent(const char* text, int count) const;
 
     CPoint MoveTo(int x, int y);
-    CPoint MoveTo(POINT point) { return MoveTo(point.x, point.y); }
     BOOL LineTo(int x, int y);
-    BOOL LineTo(POINT point) { return LineTo(point.x, point.y); }
-    COLORREF GetPixel(int x, int y) const;
-    COLORREF SetPixel(int x, int y, COLORREF color);
 
-    void FillRect(LPCRECT rect, CBrush* brush);
     void FrameRect(LPCRECT rect, CBrush* brush);
     void DrawFocusRect(LPCRECT rect);
     // Fills with ExtTextOut(ETO_OPAQUE): the context's background colour is left set to color.
@@ -283,23 +232,8 @@ class CClientDC : public CDC
     DECLARE_DYNAMIC(CClientDC);
 
 public:
-    explicit CClientDC(CWnd* wnd);
     explicit CClientDC(HWND hwnd);
     ~CClientDC() override;
-
-protected:
-    HWND m_hWnd;
-};
-
-// The whole window's context (GetWindowDC/ReleaseDC); raises CResourceException if none.
-class CWindowDC : public CDC
-{
-    DECLARE_DYNAMIC(CWindowDC);
-
-public:
-    explicit CWindowDC(CWnd* wnd);
-    explicit CWindowDC(HWND hwnd);
-    ~CWindowDC() override;
 
 protected:
     HWND m_hWnd;

@@ -165,21 +165,6 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
     return TRUE;
 }
 
-BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent)
-{
-    HWND control = ::GetDlgItem(parent->m_hWnd, (int)id);
-    return control != NULL && SubclassWindow(control);
-}
-
-HWND CWnd::UnsubclassWindow()
-{
-    if (m_pfnSuper != NULL) {
-        ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, (LONG_PTR)m_pfnSuper);
-        m_pfnSuper = NULL;
-    }
-    return Detach();
-}
-
 void AfxHookWindowCreate(CWnd* wnd)
 {
     if (t_createHook == NULL)
@@ -293,13 +278,6 @@ HBRUSH CWnd::OnCtlColor(CDC*, CWnd* wnd, UINT)
     return (HBRUSH)Default();
 }
 
-void CWnd::OnDrawItem(int, LPDRAWITEMSTRUCT drawItem)
-{
-    LRESULT ignored = 0;
-    if (drawItem == nullptr || !ReflectLastMsg(drawItem->hwndItem, &ignored))
-        Default();
-}
-
 BOOL CWnd::ReflectLastMsg(HWND hChild, LRESULT* result)
 {
     CWnd* child = FromHandlePermanent(hChild);
@@ -366,19 +344,9 @@ int CWnd::GetDlgCtrlID() const
     return ::GetDlgCtrlID(m_hWnd);
 }
 
-CWnd* CWnd::GetParent() const
-{
-    return FromHandle(::GetParent(m_hWnd));
-}
-
 void CWnd::SetWindowText(const char* text)
 {
     ::SetWindowTextA(m_hWnd, text);
-}
-
-int CWnd::GetWindowText(char* buffer, int maxCount) const
-{
-    return ::GetWindowTextA(m_hWnd, buffer, maxCount);
 }
 
 void CWnd::GetWindowText(CString& text) const
@@ -389,29 +357,10 @@ void CWnd::GetWindowText(CString& text) const
     text.ReleaseBuffer(copied > 0 ? copied : 0);
 }
 
-int CWnd::GetWindowTextLength() const
-{
-    return ::GetWindowTextLengthA(m_hWnd);
-}
-
 void CWnd::GetClientRect(LPRECT rect) const { ::GetClientRect(m_hWnd, rect); }
 void CWnd::GetWindowRect(LPRECT rect) const { ::GetWindowRect(m_hWnd, rect); }
-void CWnd::ScreenToClient(LPPOINT point) const { ::ScreenToClient(m_hWnd, point); }
 void CWnd::ClientToScreen(LPPOINT point) const { ::ClientToScreen(m_hWnd, point); }
 
-void CWnd::ScreenToClient(LPRECT rect) const
-{
-    ::ScreenToClient(m_hWnd, (LPPOINT)rect);
-    ::ScreenToClient(m_hWnd, ((LPPOINT)rect) + 1);
-}
-
-void CWnd::ClientToScreen(LPRECT rect) const
-{
-    ::ClientToScreen(m_hWnd, (LPPOINT)rect);
-    ::ClientToScreen(m_hWnd, ((LPPOINT)rect) + 1);
-}
-
-void CWnd::Invalidate(BOOL erase) { ::InvalidateRect(m_hWnd, NULL, erase); }
 void CWnd::InvalidateRect(LPCRECT rect, BOOL erase) { ::InvalidateRect(m_hWnd, rect, erase); }
 void CWnd::UpdateWindow() { ::UpdateWindow(m_hWnd); }
 
@@ -421,14 +370,10 @@ BOOL CWnd::RedrawWindow(LPCRECT rect, HRGN region, UINT flags)
 }
 
 BOOL CWnd::ShowWindow(int cmd) { return ::ShowWindow(m_hWnd, cmd); }
-BOOL CWnd::EnableWindow(BOOL enable) { return ::EnableWindow(m_hWnd, enable); }
-BOOL CWnd::IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
 BOOL CWnd::IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
 BOOL CWnd::IsIconic() const { return ::IsIconic(m_hWnd); }
 CWnd* CWnd::SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }
-CWnd* CWnd::GetFocus() { return FromHandle(::GetFocus()); }
 DWORD CWnd::GetStyle() const { return (DWORD)::GetWindowLongA(m_hWnd, GWL_STYLE); }
-DWORD CWnd::GetExStyle() const { return (DWORD)::GetWindowLongA(m_hWnd, GWL_EXSTYLE); }
 
 BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT swpFlags)
 {
@@ -470,12 +415,6 @@ BOOL CButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT*
     }
     return CWnd::OnChildNotify(message, wParam, lParam, result);
 }
-
-UINT CButton::GetButtonStyle() const { return (UINT)GetStyle() & 0xFFFF; }
-void CButton::SetButtonStyle(UINT style, BOOL redraw) { SendMessage(BM_SETSTYLE, style, redraw); }
-int CButton::GetCheck() const { return (int)SendMessage(BM_GETCHECK); }
-void CButton::SetCheck(int check) { SendMessage(BM_SETCHECK, (WPARAM)check); }
-UINT CButton::GetState() const { return (UINT)SendMessage(BM_GETSTATE); }
 
 BOOL CToolTipCtrl::Create(CWnd* parent, DWORD style)
 {

@@ -47,8 +47,6 @@ public:
     HWND Detach();
     // Routes the window's messages through this object's message map from now on.
     BOOL SubclassWindow(HWND hWnd);
-    BOOL SubclassDlgItem(UINT id, CWnd* parent);
-    HWND UnsubclassWindow();
 
     virtual BOOL PreTranslateMessage(MSG* msg);
     // Offers msg to PreTranslateMessage of its window and of each parent up to hWndStop.
@@ -62,31 +60,20 @@ public:
     BOOL PostMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const;
     CWnd* GetDlgItem(int id) const;
     int GetDlgCtrlID() const;
-    CWnd* GetParent() const;
     void SetWindowText(const char* text);
-    int GetWindowText(char* buffer, int maxCount) const;
     void GetWindowText(CString& text) const;
-    int GetWindowTextLength() const;
     void GetClientRect(LPRECT rect) const;
     void GetWindowRect(LPRECT rect) const;
-    void ScreenToClient(LPPOINT point) const;
-    void ScreenToClient(LPRECT rect) const;
     void ClientToScreen(LPPOINT point) const;
-    void ClientToScreen(LPRECT rect) const;
-    void Invalidate(BOOL erase = TRUE);
     void InvalidateRect(LPCRECT rect, BOOL erase = TRUE);
     void UpdateWindow();
     BOOL RedrawWindow(LPCRECT rect = NULL, HRGN region = NULL,
                       UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
     BOOL ShowWindow(int cmd);
-    BOOL EnableWindow(BOOL enable = TRUE);
-    BOOL IsWindowEnabled() const;
     BOOL IsWindowVisible() const;
     BOOL IsIconic() const;
     CWnd* SetFocus();
-    static CWnd* GetFocus();
     DWORD GetStyle() const;
-    DWORD GetExStyle() const;
     BOOL ModifyStyle(DWORD remove, DWORD add, UINT swpFlags = 0);
     HICON SetIcon(HICON icon, BOOL bigIcon);
     virtual BOOL DestroyWindow();
@@ -110,7 +97,6 @@ public:
 
     // Handlers with default processing, for derived classes to map and to call as their base.
     HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlType);
-    void OnDrawItem(int id, LPDRAWITEMSTRUCT drawItem);
     void OnPaint() { Default(); }
     BOOL OnEraseBkgnd(CDC*) { return (BOOL)Default(); }
     HCURSOR OnQueryDragIcon() { return (HCURSOR)Default(); }
@@ -154,11 +140,6 @@ class CButton : public CWnd
 {
 public:
     virtual void DrawItem(LPDRAWITEMSTRUCT drawItem);
-    UINT GetButtonStyle() const;
-    void SetButtonStyle(UINT style, BOOL redraw = TRUE);
-    int GetCheck() const;
-    void SetCheck(int check);
-    UINT GetState() const;
 
 protected:
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;

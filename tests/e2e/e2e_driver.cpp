@@ -35,45 +35,17 @@
 #include <string>
 #include <vector>
 
+#include "e2e_support.h"
+
 namespace {
+
+using e2e::Quote;
 
 constexpr UINT kMessageBoxTextId = 0xFFFF;  // the static that holds a message box's text
 constexpr UINT kWmKeyF1 = 0x004D;           // posted by the system's input handling for F1
 constexpr DWORD kPollMs = 30;
 
 // ---- JSON output ---------------------------------------------------------------------------
-
-std::string ToUtf8(const std::wstring& text)
-{
-    if (text.empty())
-        return std::string();
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], size,
-                        nullptr, nullptr);
-    return out;
-}
-
-std::string Quote(const std::string& utf8)
-{
-    std::string out = "\"";
-    for (unsigned char c : utf8) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", c);
-            out += buf;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + "\"";
-}
-
-std::string Quote(const std::wstring& text) { return Quote(ToUtf8(text)); }
 
 std::string HwndText(HWND h)
 {
@@ -95,15 +67,8 @@ std::string Bool(bool b) { return b ? "true" : "false"; }
 // tells that some character has no Windows-1252 byte (no best-fit substitutes are made).
 std::string TextJson(const std::wstring& text)
 {
-    std::string bytes;
     BOOL lossy = FALSE;
-    if (!text.empty()) {
-        const int size = WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, text.data(),
-                                             static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-        bytes.assign(static_cast<size_t>(size), '\0');
-        WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
-                            &bytes[0], size, nullptr, &lossy);
-    }
+    const std::string bytes = e2e::Narrow(text, 1252, &lossy);
     std::string hex;
     for (unsigned char c : bytes) {
         char buf[4];
@@ -204,6 +169,14 @@ std::vector<Process> ProcessesOf(const std::wstring& want)
     return found;
 }
 
+std::set<DWORD> PidsOf(const std::wstring& exe)
+{
+    std::set<DWORD> pids;
+    for (const Process& p : ProcessesOf(exe))
+        pids.insert(p.pid);
+    return pids;
+}
+
 std::vector<HWND> TopLevelWindows()
 {
     std::vector<HWND> all;
@@ -228,9 +201,7 @@ bool IsMessageBox(HWND h) { return GetDlgItem(h, kMessageBoxTextId) != nullptr; 
 // Visible top-level dialogs (#32770) of the processes running the given image.
 std::vector<HWND> DialogsOf(const std::wstring& exe)
 {
-    std::set<DWORD> pids;
-    for (const Process& p : ProcessesOf(exe))
-        pids.insert(p.pid);
+    const std::set<DWORD> pids = PidsOf(exe);
     std::vector<HWND> found;
     for (HWND h : TopLevelWindows())
         if (pids.count(PidOf(h)) && IsWindowVisible(h) && ClassOf(h) == L"#32770")
@@ -420,57 +391,51 @@ bool ParseArgs(Args& args)
 
 // ---- subcommands -----------------------------------------------------------------------------
 
+// A wait that timed out: whether the image still runs, and the windows it has.
+int WaitFailed(const std::wstring& exe, const std::string& error)
+{
+    const std::set<DWORD> pids = PidsOf(exe);
+    return Fail(error, "\"running\":" + Bool(!pids.empty()) + ",\"windows\":" + WindowListJson(WindowsOfPids(pids)));
+}
+
 int WaitDialog(const Args& args)
 {
     const std::wstring exe = args.Get(L"exe");
-    const ULONGLONG deadline = GetTickCount64() + args.Number(L"timeout", 15000);
-    for (;;) {
-        for (HWND h : DialogsOf(exe)) {
-            if (IsMessageBox(h))
-                continue;
-            if (args.Has(L"caption") && WindowText(h) != args.Get(L"caption"))
-                continue;
-            // Visible means initialised: the dialog is shown only after WM_INITDIALOG has set the
-            // texts. The wait for input idle is a courtesy (the modal loop has usually started by
-            // then); nothing relies on it, since posted messages wait in the queue anyway.
-            WaitIdle(PidOf(h), 2000);
-            Emit(DialogJson(h));
-            return 0;
-        }
-        if (GetTickCount64() >= deadline) {
-            std::set<DWORD> pids;
-            for (const Process& p : ProcessesOf(exe))
-                pids.insert(p.pid);
-            return Fail("timeout waiting for the dialog", "\"running\":" + Bool(!pids.empty()) +
-                                                             ",\"windows\":" + WindowListJson(WindowsOfPids(pids)));
-        }
-        Sleep(kPollMs);
-    }
+    HWND dialog = nullptr;
+    const bool found = e2e::PollUntil(args.Number(L"timeout", 15000), kPollMs, [&] {
+        for (HWND h : DialogsOf(exe))
+            if (!IsMessageBox(h) && (!args.Has(L"caption") || WindowText(h) == args.Get(L"caption"))) {
+                dialog = h;
+                return true;
+            }
+        return false;
+    });
+    if (!found)
+        return WaitFailed(exe, "timeout waiting for the dialog");
+    // Visible means initialised: the dialog is shown only after WM_INITDIALOG has set the texts. The
+    // wait for input idle is a courtesy (the modal loop has usually started by then); nothing relies
+    // on it, since posted messages wait in the queue anyway.
+    WaitIdle(PidOf(dialog), 2000);
+    Emit(DialogJson(dialog));
+    return 0;
 }
 
 int WaitMessageBox(const Args& args)
 {
     const std::wstring exe = args.Get(L"exe");
-    const ULONGLONG deadline = GetTickCount64() + args.Number(L"timeout", 15000);
-    for (;;) {
-        std::vector<HWND> boxes;
+    std::vector<HWND> boxes;
+    const bool found = e2e::PollUntil(args.Number(L"timeout", 15000), kPollMs, [&] {
+        boxes.clear();
         for (HWND h : DialogsOf(exe))
             if (IsMessageBox(h))
                 boxes.push_back(h);
-        if (!boxes.empty()) {
-            WaitIdle(PidOf(boxes.front()), 5000);
-            Emit(MessageBoxJson(boxes.front(), boxes.size()));
-            return 0;
-        }
-        if (GetTickCount64() >= deadline) {
-            std::set<DWORD> pids;
-            for (const Process& p : ProcessesOf(exe))
-                pids.insert(p.pid);
-            return Fail("timeout waiting for a message box", "\"running\":" + Bool(!pids.empty()) +
-                                                                 ",\"windows\":" + WindowListJson(WindowsOfPids(pids)));
-        }
-        Sleep(kPollMs);
-    }
+        return !boxes.empty();
+    });
+    if (!found)
+        return WaitFailed(exe, "timeout waiting for a message box");
+    WaitIdle(PidOf(boxes.front()), 5000);
+    Emit(MessageBoxJson(boxes.front(), boxes.size()));
+    return 0;
 }
 
 int Info(const Args& args)
@@ -505,17 +470,10 @@ int Click(const Args& args)
 
 UINT KeyCode(const std::wstring& name)
 {
-    if (name == L"enter")
-        return VK_RETURN;
-    if (name == L"escape")
-        return VK_ESCAPE;
-    if (name == L"f1")
-        return VK_F1;
-    if (name == L"tab")
-        return VK_TAB;
-    if (name == L"space")
-        return VK_SPACE;
-    return 0;
+    const std::map<std::wstring, UINT> keys = {
+        {L"enter", VK_RETURN}, {L"escape", VK_ESCAPE}, {L"f1", VK_F1}, {L"tab", VK_TAB}, {L"space", VK_SPACE}};
+    const auto it = keys.find(name);
+    return it == keys.end() ? 0 : it->second;
 }
 
 // Keys reach the dialog in one of three ways:
@@ -551,7 +509,10 @@ bool SendKey(HWND dlg, DWORD tid, const std::wstring& via, UINT vk)
     if (via == L"post" || (via == L"keyf1" && vk != VK_F1)) {
         const LPARAM down = 1 | (static_cast<LPARAM>(scan) << 16);
         const LPARAM up = down | (1L << 30) | (1UL << 31);
-        return PostMessageW(target, WM_KEYDOWN, vk, down) && PostMessageW(target, WM_KEYUP, vk, up);
+        // The key-down may end the dialog before the key-up is posted: a key-up that finds the window
+        // gone is no failure.
+        return PostMessageW(target, WM_KEYDOWN, vk, down) &&
+               (PostMessageW(target, WM_KEYUP, vk, up) || !IsWindow(target));
     }
     if (via == L"input") {
         SetForegroundWindow(dlg);
@@ -589,12 +550,11 @@ int Key(const Args& args)
     if (args.Has(L"sync-tab")) {
         if (!SendKey(dlg, tid, via, VK_TAB))
             return Fail("sending Tab failed");
-        const ULONGLONG deadline = GetTickCount64() + args.Number(L"sync-tab", 10000);
-        HWND now = FocusOf(tid);
-        while (now == before && IsWindow(dlg) && GetTickCount64() < deadline) {
-            Sleep(kPollMs);
+        HWND now = before;
+        e2e::PollUntil(args.Number(L"sync-tab", 10000), kPollMs, [&] {
             now = FocusOf(tid);
-        }
+            return now != before || !IsWindow(dlg);
+        });
         const bool inDialog = now && IsChild(dlg, now);
         sync = ",\"synced\":" + Bool(now != before) + ",\"focus_in_dialog\":" + Bool(inDialog) +
                ",\"focus_id\":" + std::to_string(inDialog ? GetDlgCtrlID(now) : 0) +
@@ -658,12 +618,10 @@ int NcPoint(const Args& args)
 
 int Windows(const Args& args)
 {
-    std::set<DWORD> pids;
+    const std::set<DWORD> pids = PidsOf(args.Get(L"exe"));
     std::string list = "[";
-    for (const Process& p : ProcessesOf(args.Get(L"exe"))) {
-        pids.insert(p.pid);
-        list += (list.size() > 1 ? "," : "") + std::to_string(p.pid);
-    }
+    for (DWORD pid : pids)
+        list += (list.size() > 1 ? "," : "") + std::to_string(pid);
     Emit("{\"ok\":true,\"pids\":" + list + "],\"windows\":" + WindowListJson(WindowsOfPids(pids)) + "}");
     return 0;
 }
@@ -694,33 +652,23 @@ int Watch(const Args& args)
 {
     const std::wstring exe = args.Get(L"exe");
     const ULONGLONG start = GetTickCount64();
-    const ULONGLONG deadline = start + args.Number(L"timeout", 20000);
-    std::vector<HWND> seen;
+    std::set<HWND> seen;
     std::string seenJson = "[";
-    for (;;) {
-        std::set<DWORD> pids;
-        for (const Process& p : ProcessesOf(exe))
-            pids.insert(p.pid);
-        if (pids.empty()) {
-            Emit("{\"ok\":true,\"exited\":true,\"elapsed_ms\":" + std::to_string(GetTickCount64() - start) +
-                 ",\"windows\":" + seenJson + "]}");
-            return 0;
-        }
+    const bool exited = e2e::PollUntil(args.Number(L"timeout", 20000), kPollMs, [&] {
+        const std::set<DWORD> pids = PidsOf(exe);
         for (HWND h : WindowsOfPids(pids)) {
-            bool known = false;
-            for (HWND s : seen)
-                known = known || s == h;
-            if (known || !IsWindowVisible(h))
+            if (!IsWindowVisible(h) || !seen.insert(h).second)
                 continue;
-            seen.push_back(h);
             const std::string one = WindowListJson({h});
             seenJson += (seenJson.size() > 1 ? "," : "") + one.substr(1, one.size() - 2);
         }
-        if (GetTickCount64() >= deadline)
-            return Fail("timeout waiting for the process to end",
-                        "\"exited\":false,\"windows\":" + seenJson + "]");
-        Sleep(kPollMs);
-    }
+        return pids.empty();
+    });
+    if (!exited)
+        return Fail("timeout waiting for the process to end", "\"exited\":false,\"windows\":" + seenJson + "]");
+    Emit("{\"ok\":true,\"exited\":true,\"elapsed_ms\":" + std::to_string(GetTickCount64() - start) +
+         ",\"windows\":" + seenJson + "]}");
+    return 0;
 }
 
 int Locale()
@@ -755,30 +703,12 @@ int main()
         return Fail("usage: e2e_driver COMMAND [--option value]...");
     const ULONG_PTR limit = args.Number(L"timeout", 30000) + 30000;
     CloseHandle(CreateThread(nullptr, 0, Watchdog, reinterpret_cast<void*>(limit), 0, nullptr));
-    const std::wstring& c = args.command;
-    if (c == L"wait-dialog")
-        return WaitDialog(args);
-    if (c == L"wait-msgbox")
-        return WaitMessageBox(args);
-    if (c == L"info")
-        return Info(args);
-    if (c == L"click")
-        return Click(args);
-    if (c == L"key")
-        return Key(args);
-    if (c == L"close")
-        return Close(args);
-    if (c == L"rect")
-        return Rect(args);
-    if (c == L"ncpoint")
-        return NcPoint(args);
-    if (c == L"windows")
-        return Windows(args);
-    if (c == L"procs")
-        return Procs(args);
-    if (c == L"watch")
-        return Watch(args);
-    if (c == L"locale")
-        return Locale();
+    const std::map<std::wstring, int (*)(const Args&)> commands = {
+        {L"wait-dialog", WaitDialog}, {L"wait-msgbox", WaitMessageBox}, {L"info", Info}, {L"click", Click},
+        {L"key", Key}, {L"close", Close}, {L"rect", Rect}, {L"ncpoint", NcPoint}, {L"windows", Windows},
+        {L"procs", Procs}, {L"watch", Watch}, {L"locale", [](const Args&) { return Locale(); }}};
+    const auto command = commands.find(args.command);
+    if (command != commands.end())
+        return command->second(args);
     return Fail("unknown command");
 }

@@ -12,37 +12,9 @@
 #include <cwchar>
 #include <string>
 
+#include "e2e_support.h"
+
 namespace {
-
-std::string ToUtf8(const std::wstring& text)
-{
-    if (text.empty())
-        return std::string();
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], size,
-                        nullptr, nullptr);
-    return out;
-}
-
-std::string JsonString(const std::wstring& text)
-{
-    std::string out = "\"";
-    for (unsigned char c : ToUtf8(text)) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", c);
-            out += buf;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + "\"";
-}
 
 std::wstring OwnDirectory()
 {
@@ -99,7 +71,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     for (int i = 1; argv && i < argc; ++i) {
         if (i > 1)
             args += ",";
-        args += JsonString(argv[i]);
+        args += e2e::Quote(argv[i]);
     }
     args += "]";
     if (argv)
@@ -114,16 +86,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     GetStartupInfoW(&si);
     const int show = (si.dwFlags & STARTF_USESHOWWINDOW) ? si.wShowWindow : -1;
 
-    AppendLine(record, "{\"event\":\"start\",\"pid\":" + ToUtf8(pid) + ",\"args\":" + args +
-                           ",\"cmdline\":" + JsonString(cmdline) + ",\"cwd\":" + JsonString(cwd) +
+    AppendLine(record, "{\"event\":\"start\",\"pid\":" + e2e::Narrow(pid) + ",\"args\":" + args +
+                           ",\"cmdline\":" + e2e::Quote(cmdline) + ",\"cwd\":" + e2e::Quote(cwd) +
                            ",\"show\":" + std::to_string(show) + "}");
 
-    const DWORD linger = LingerMilliseconds(dir + L"\\stub-linger-ms.txt");
     const std::wstring release = dir + L"\\stub-release";
-    const ULONGLONG until = GetTickCount64() + linger;
-    while (GetTickCount64() < until && !FileExists(release))
-        Sleep(50);
+    e2e::PollUntil(LingerMilliseconds(dir + L"\\stub-linger-ms.txt"), 50, [&] { return FileExists(release); });
 
-    AppendLine(record, "{\"event\":\"exit\",\"pid\":" + ToUtf8(pid) + "}");
+    AppendLine(record, "{\"event\":\"exit\",\"pid\":" + e2e::Narrow(pid) + "}");
     return 0;
 }

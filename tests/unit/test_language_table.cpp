@@ -8,6 +8,8 @@
 #include <stdexcept>
 #include <string>
 
+using namespace languagetable;
+
 namespace {
 
 std::string Field(const LanguageTextRow& row, int index)

@@ -8,6 +8,8 @@
 #include <limits>
 #include <string>
 
+using namespace launchrules;
+
 TEST(LaunchRules, SupportPathIsThePlainConcatenation)
 {
     struct Case {

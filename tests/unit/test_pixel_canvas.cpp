@@ -1,4 +1,4 @@
-// CPixelCanvas block logic: sizes and layout, pixel addressing, palette rules, copies, refused sizes.
+// The canvas's image block logic: sizes and layout, pixel addressing, palette rules, copies, refused sizes.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -6,20 +6,22 @@
 
 #include "controls/PixelCanvas_core.h"
 
+using namespace pixelcanvas;
+
 namespace
 {
-std::vector<uint8_t> PixelBytes(const CPixelCanvas& c)
+std::vector<uint8_t> PixelBytes(const Image& c)
 {
     return std::vector<uint8_t>(c.Pixels(), c.Pixels() + c.Header().biSizeImage);
 }
 
 // Writable colour table entry (the canvas only hands out a const view).
-CanvasRgbQuad& Entry(CPixelCanvas& c, int i)
+RgbQuad& Entry(Image& c, int i)
 {
-    return reinterpret_cast<CanvasRgbQuad*>(c.Pixels() - c.PaletteBytes())[i];
+    return reinterpret_cast<RgbQuad*>(c.Pixels() - c.PaletteBytes())[i];
 }
 
-void ExpectEmpty(const CPixelCanvas& c)
+void ExpectEmpty(const Image& c)
 {
     EXPECT_EQ(c.Block(), nullptr);
     EXPECT_EQ(c.Pixels(), nullptr);
@@ -29,7 +31,7 @@ void ExpectEmpty(const CPixelCanvas& c)
     EXPECT_EQ(c.BitCount(), 0);
     EXPECT_EQ(c.Stride(), 0);
     EXPECT_EQ(c.TotalBytes(), 0);
-    const CanvasInfoHeader zero{};
+    const InfoHeader zero{};
     EXPECT_EQ(std::memcmp(&c.Header(), &zero, sizeof zero), 0);
 }
 } // namespace
@@ -59,7 +61,7 @@ TEST(PixelCanvas, SizesAndHeaderByDepth)
     for (const Case& k : cases)
     {
         SCOPED_TRACE(testing::Message() << k.width << "x" << k.height << " bits " << k.bits);
-        CPixelCanvas c;
+        Image c;
         uint8_t* block = c.Create(k.width, k.height, k.bits);
         ASSERT_NE(block, nullptr);
         EXPECT_EQ(block, c.Block());
@@ -68,7 +70,7 @@ TEST(PixelCanvas, SizesAndHeaderByDepth)
         EXPECT_EQ(c.PaletteCount(), k.palette);
         EXPECT_EQ(c.TotalBytes(), k.total);
         EXPECT_EQ(c.Pixels(), block + 40 + 4 * k.palette);
-        const CanvasInfoHeader& h = c.Header();
+        const InfoHeader& h = c.Header();
         EXPECT_EQ(h.biSize, 40u);
         EXPECT_EQ(h.biWidth, k.width);
         EXPECT_EQ(h.biHeight, k.height);
@@ -109,7 +111,7 @@ TEST(PixelCanvas, RefusedSizesGiveAnEmptyCanvas)
     for (const Case& k : cases)
     {
         SCOPED_TRACE(k.what);
-        CPixelCanvas c;
+        Image c;
         ASSERT_NE(c.Create(4, 4, 8), nullptr); // an earlier image is released either way
         EXPECT_EQ(c.Create(k.width, k.height, k.bits), nullptr);
         ExpectEmpty(c);
@@ -124,20 +126,18 @@ TEST(PixelCanvas, RefusedSizesGiveAnEmptyCanvas)
 
 TEST(PixelCanvas, FreeEmptiesAndCanRepeat)
 {
-    CPixelCanvas c;
+    Image c;
     ExpectEmpty(c);
     ASSERT_NE(c.Create(10, 3, 8), nullptr);
     EXPECT_EQ(c.Free(), 0);
     ExpectEmpty(c);
     EXPECT_EQ(c.Free(), 0);
     ExpectEmpty(c);
-    EXPECT_EQ(c.DisplayBitmap(), nullptr);
-    EXPECT_EQ(c.DisplayDC(), nullptr);
 }
 
 TEST(PixelCanvas, PutPixelCountsYFromTheTop)
 {
-    CPixelCanvas c;
+    Image c;
     ASSERT_NE(c.Create(5, 3, 8), nullptr); // stride 8
     c.Fill(0);
     c.PutPixel(0, 0, 11);     // top row: last stored row
@@ -162,7 +162,7 @@ TEST(PixelCanvas, PutPixelWritesOnlyEightBitCanvases)
     for (int bits : {1, 4, 16, 24, 32})
     {
         SCOPED_TRACE(bits);
-        CPixelCanvas c;
+        Image c;
         ASSERT_NE(c.Create(40, 2, bits), nullptr);
         c.Fill(0x5A);
         const std::vector<uint8_t> before = PixelBytes(c);
@@ -174,14 +174,14 @@ TEST(PixelCanvas, PutPixelWritesOnlyEightBitCanvases)
 
 TEST(PixelCanvas, FillCoversPaddingWithLowByte)
 {
-    CPixelCanvas c;
+    Image c;
     ASSERT_NE(c.Create(5, 2, 8), nullptr);
     c.Fill(0x1FF);
     EXPECT_EQ(PixelBytes(c), std::vector<uint8_t>(16, 0xFF));
     c.Fill(-256); // low 8 bits: 0
     EXPECT_EQ(PixelBytes(c), std::vector<uint8_t>(16, 0));
 
-    CPixelCanvas wide; // no colour table: Fill still works
+    Image wide; // no colour table: Fill still works
     ASSERT_NE(wide.Create(3, 1, 24), nullptr);
     wide.Fill(7);
     EXPECT_EQ(PixelBytes(wide), std::vector<uint8_t>(12, 7));
@@ -189,11 +189,11 @@ TEST(PixelCanvas, FillCoversPaddingWithLowByte)
 
 TEST(PixelCanvas, SetColorUsesLowEightBits)
 {
-    CPixelCanvas c;
+    Image c;
     ASSERT_NE(c.Create(1, 1, 8), nullptr);
     std::memset(c.Pixels() - c.PaletteBytes(), 0xEE, size_t(c.PaletteBytes()));
     c.SetColor(300, 256 + 7, 512 + 8, -1); // entry 44; red 7, green 8, blue 255
-    const CanvasRgbQuad& e = c.Palette()[44];
+    const RgbQuad& e = c.Palette()[44];
     EXPECT_EQ(e.rgbRed, 7);
     EXPECT_EQ(e.rgbGreen, 8);
     EXPECT_EQ(e.rgbBlue, 255);
@@ -204,7 +204,7 @@ TEST(PixelCanvas, SetColorUsesLowEightBits)
     EXPECT_EQ(c.Palette()[43].rgbRed, 0xEE);
 
     // A 2-entry table: index 2 (or 258) is out of range.
-    CPixelCanvas mono;
+    Image mono;
     ASSERT_NE(mono.Create(8, 1, 1), nullptr);
     std::memset(mono.Pixels() - 8, 0, 8);
     mono.Fill(0);
@@ -217,7 +217,7 @@ TEST(PixelCanvas, SetColorUsesLowEightBits)
     EXPECT_EQ(mono.Palette()[1].rgbBlue, 30);
     EXPECT_EQ(mono.Pixels()[0], 0); // nothing spilled into the pixels
 
-    CPixelCanvas wide; // no colour table: nothing to set, pixels untouched
+    Image wide; // no colour table: nothing to set, pixels untouched
     ASSERT_NE(wide.Create(1, 1, 32), nullptr);
     wide.Fill(0);
     wide.SetColor(0, 1, 2, 3);
@@ -245,7 +245,7 @@ TEST(PixelCanvas, TintRoundsDownAndClampsAt100)
     for (const Case& k : cases)
     {
         SCOPED_TRACE(k.percent);
-        CPixelCanvas c;
+        Image c;
         ASSERT_NE(c.Create(1, 1, 4), nullptr);
         for (int i = 0; i < 16; ++i)
         {
@@ -255,7 +255,7 @@ TEST(PixelCanvas, TintRoundsDownAndClampsAt100)
         c.TintPalette(color, k.percent);
         for (int i = 0; i < 16; ++i)
         {
-            const CanvasRgbQuad& e = c.Palette()[i];
+            const RgbQuad& e = c.Palette()[i];
             EXPECT_EQ(e.rgbRed, k.red);
             EXPECT_EQ(e.rgbGreen, k.green);
             EXPECT_EQ(e.rgbBlue, k.blue);
@@ -266,7 +266,7 @@ TEST(PixelCanvas, TintRoundsDownAndClampsAt100)
 
 TEST(PixelCanvas, TintWithoutColourTableChangesNothing)
 {
-    CPixelCanvas c;
+    Image c;
     ASSERT_NE(c.Create(2, 2, 24), nullptr);
     c.Fill(0x11);
     std::vector<uint8_t> before(c.Block(), c.Block() + c.TotalBytes());
@@ -276,7 +276,7 @@ TEST(PixelCanvas, TintWithoutColourTableChangesNothing)
 
 TEST(PixelCanvas, CopyIsIndependent)
 {
-    CPixelCanvas source;
+    Image source;
     ASSERT_NE(source.Create(5, 3, 8), nullptr);
     for (int i = 0; i < 256; ++i)
         source.SetColor(i, i, 255 - i, i / 2);
@@ -284,7 +284,7 @@ TEST(PixelCanvas, CopyIsIndependent)
         source.Pixels()[i] = uint8_t(3 * i + 1); // padding bytes included
     const std::vector<uint8_t> original(source.Block(), source.Block() + source.TotalBytes());
 
-    CPixelCanvas copy;
+    Image copy;
     ASSERT_NE(copy.Create(50, 50, 24), nullptr); // the earlier image goes
     copy.CopyFrom(source);
     ASSERT_NE(copy.Block(), nullptr);
@@ -306,7 +306,7 @@ TEST(PixelCanvas, CopyIsIndependent)
 
 TEST(PixelCanvas, CopyOfItselfChangesNothing)
 {
-    CPixelCanvas c;
+    Image c;
     ASSERT_NE(c.Create(3, 2, 8), nullptr);
     c.Fill(0x42);
     c.SetColor(9, 1, 2, 3);
@@ -319,12 +319,12 @@ TEST(PixelCanvas, CopyOfItselfChangesNothing)
 
 TEST(PixelCanvas, CopyOfEmptySourceIsEmpty)
 {
-    CPixelCanvas empty;
-    CPixelCanvas refused;
+    Image empty;
+    Image refused;
     refused.Create(-1, 10, 8);
-    for (const CPixelCanvas* source : {&empty, &refused})
+    for (const Image* source : {&empty, &refused})
     {
-        CPixelCanvas copy;
+        Image copy;
         ASSERT_NE(copy.Create(4, 4, 8), nullptr);
         copy.CopyFrom(*source);
         ExpectEmpty(copy);

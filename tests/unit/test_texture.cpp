@@ -3,9 +3,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <initializer_list>
 #include <vector>
 
 #include "controls/Texture_core.h"
+
+using namespace texture;
 
 namespace
 {
@@ -43,8 +46,8 @@ const uint32_t kDialogTint = 0xFA5032; // red 50, green 80, blue 250
 
 struct Faces
 {
-    CPixelCanvas face;
-    CPixelCanvas hot;
+    pixelcanvas::Image face;
+    pixelcanvas::Image hot;
 };
 
 void Make(Faces& f, int width, int height, uint32_t effect, uint32_t grain, uint32_t state = 1,
@@ -56,7 +59,7 @@ void Make(Faces& f, int width, int height, uint32_t effect, uint32_t grain, uint
 }
 
 // Pixel at x from the left and b rows from the bottom.
-int At(const CPixelCanvas& c, int x, int b)
+int At(const pixelcanvas::Image& c, int x, int b)
 {
     return c.Pixels()[size_t(b) * size_t(c.Stride()) + size_t(x)];
 }
@@ -76,7 +79,7 @@ int NoiseDivisor(int grain)
 
 // For the one-pass effects: each pixel's value before its noise, the noise taken from the
 // reference generator in visiting order.
-std::vector<int> Bases(const CPixelCanvas& c, uint32_t effect, int grain, uint32_t state)
+std::vector<int> Bases(const pixelcanvas::Image& c, uint32_t effect, int grain, uint32_t state)
 {
     const int W = c.Width(), H = c.Height();
     const std::vector<int> r = Draws(state, size_t(W) * size_t(H));
@@ -90,24 +93,35 @@ std::vector<int> Bases(const CPixelCanvas& c, uint32_t effect, int grain, uint32
     return base;
 }
 
-std::vector<uint8_t> PixelBytes(const CPixelCanvas& c)
+std::vector<uint8_t> PixelBytes(const pixelcanvas::Image& c)
 {
     return std::vector<uint8_t>(c.Pixels(), c.Pixels() + c.Header().biSizeImage);
 }
 
-std::vector<uint8_t> PaletteBytes(const CPixelCanvas& c)
+std::vector<uint8_t> PaletteBytes(const pixelcanvas::Image& c)
 {
     const uint8_t* p = reinterpret_cast<const uint8_t*>(c.Palette());
     return std::vector<uint8_t>(p, p + c.PaletteBytes());
 }
 
-void ExpectEntry(const CPixelCanvas& c, int index, int red, int green, int blue)
+void ExpectEntry(const pixelcanvas::Image& c, int index, int red, int green, int blue)
 {
-    const CanvasRgbQuad& e = c.Palette()[index];
+    const pixelcanvas::RgbQuad& e = c.Palette()[index];
     EXPECT_EQ(e.rgbRed, red) << "entry " << index;
     EXPECT_EQ(e.rgbGreen, green) << "entry " << index;
     EXPECT_EQ(e.rgbBlue, blue) << "entry " << index;
     EXPECT_EQ(e.rgbReserved, 0) << "entry " << index;
+}
+
+struct EntryCase
+{
+    int index, red, green, blue;
+};
+
+void ExpectEntries(const pixelcanvas::Image& c, std::initializer_list<EntryCase> entries)
+{
+    for (const EntryCase& e : entries)
+        ExpectEntry(c, e.index, e.red, e.green, e.blue);
 }
 
 // The generator state whose next value is 32767.
@@ -141,12 +155,8 @@ TEST(TexturePalette, WorkedExampleWithClassicColours)
     Make(f, 125, 28, TextureVerticalRamp, 4);
     ASSERT_NE(f.face.Palette(), nullptr);
     ASSERT_NE(f.hot.Palette(), nullptr);
-    ExpectEntry(f.face, 0, 120, 123, 140);
-    ExpectEntry(f.face, 128, 177, 180, 197);
-    ExpectEntry(f.face, 255, 234, 237, 254);
-    ExpectEntry(f.hot, 0, 147, 149, 163);
-    ExpectEntry(f.hot, 128, 192, 195, 208);
-    ExpectEntry(f.hot, 255, 238, 240, 254);
+    ExpectEntries(f.face, {{0, 120, 123, 140}, {128, 177, 180, 197}, {255, 234, 237, 254}});
+    ExpectEntries(f.hot, {{0, 147, 149, 163}, {128, 192, 195, 208}, {255, 238, 240, 254}});
 }
 
 TEST(TexturePalette, RampPassesPerComponent)
@@ -155,13 +165,9 @@ TEST(TexturePalette, RampPassesPerComponent)
     const TextureColors colors{0x003264C8, 0x001E140A, 0x00E6F0FA};
     Faces f;
     Make(f, 4, 4, TextureNoise, 4, 1, /*hotTint*/ 0, /*tint*/ 0, kDialogTint, colors);
-    ExpectEntry(f.face, 0, 10, 20, 30);
-    ExpectEntry(f.face, 64, 105, 60, 40);
-    ExpectEntry(f.face, 127, 198, 99, 49);
     // Entry 128 comes from the second pass (face and light), not the face colour itself.
-    ExpectEntry(f.face, 128, 200, 101, 51);
-    ExpectEntry(f.face, 192, 225, 171, 141);
-    ExpectEntry(f.face, 255, 250, 240, 230);
+    ExpectEntries(f.face, {{0, 10, 20, 30}, {64, 105, 60, 40}, {127, 198, 99, 49}, {128, 200, 101, 51},
+                           {192, 225, 171, 141}, {255, 250, 240, 230}});
     EXPECT_EQ(PaletteBytes(f.hot), PaletteBytes(f.face));
 }
 

@@ -5,6 +5,8 @@
 
 #include <string>
 
+using namespace versiontext;
+
 TEST(VersionText, CommasBecomePointsAndBlanksGo)
 {
     const std::pair<std::string, std::string> cases[] = {

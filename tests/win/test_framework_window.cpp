@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/afx.h"
+#include "support/TestDialog.h"
 
 namespace {
 
@@ -122,18 +123,6 @@ TEST(HandleMap, PermanentTemporaryAndDetachOnDestroy)
     ::DestroyWindow(hWnd);
     EXPECT_EQ(nullptr, target.m_hWnd);
     EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hWnd));
-}
-
-TEST(HandleMap, UnsubclassRestoresTheWindowProcedure)
-{
-    HWND hWnd = CreatePlainWindow();
-    CBaseTarget target;
-    ASSERT_TRUE(target.SubclassWindow(hWnd));
-    EXPECT_EQ(hWnd, target.UnsubclassWindow());
-    EXPECT_EQ((LONG_PTR)RecordingProc, ::GetWindowLongPtrA(hWnd, GWLP_WNDPROC));
-    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hWnd));
-    EXPECT_EQ(0, ::SendMessageA(hWnd, WM_USER + 1, 0, 0));   // the map no longer answers
-    ::DestroyWindow(hWnd);
 }
 
 TEST(HandleMap, DestroyingTheObjectDestroysItsWindow)
@@ -262,65 +251,6 @@ TEST_F(ReflectionFixture, DrawItemGoesToTheChildObject)
 
 // ---- Dialogs ---------------------------------------------------------------------------------
 
-// Builds a small dialog template in memory: OK, Cancel and an edit control.
-class CMemoryTemplate
-{
-public:
-    CMemoryTemplate()
-    {
-        Align();
-        DLGTEMPLATE dlg = {};
-        dlg.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_VISIBLE;
-        dlg.cdit = 3;
-        dlg.cx = 150;
-        dlg.cy = 80;
-        Append(&dlg, sizeof(dlg));
-        Word(0);   // no menu
-        Word(0);   // standard class
-        Text("Test dialog");
-        Item(IDOK, 0x0080, "OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 10, 50);
-        Item(IDCANCEL, 0x0080, "Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 80, 50);
-        Item(300, 0x0081, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER, 10, 10);
-    }
-    LPCDLGTEMPLATEA Get() const { return (LPCDLGTEMPLATEA)m_bytes.data(); }
-
-private:
-    void Append(const void* data, size_t size)
-    {
-        const BYTE* bytes = (const BYTE*)data;
-        m_bytes.insert(m_bytes.end(), bytes, bytes + size);
-    }
-    void Word(WORD w) { Append(&w, sizeof(w)); }
-    void Text(const char* text)
-    {
-        for (; *text != '\0'; ++text)
-            Word((WORD)(unsigned char)*text);
-        Word(0);
-    }
-    void Align()
-    {
-        while (m_bytes.size() % 4 != 0)
-            m_bytes.push_back(0);
-    }
-    void Item(WORD id, WORD atom, const char* text, DWORD style, short x, short y)
-    {
-        Align();
-        DLGITEMTEMPLATE item = {};
-        item.style = style;
-        item.x = x;
-        item.y = y;
-        item.cx = 60;
-        item.cy = 14;
-        item.id = id;
-        Append(&item, sizeof(item));
-        Word(0xFFFF);
-        Word(atom);
-        Text(text);
-        Word(0);   // no creation data
-    }
-    std::vector<BYTE> m_bytes;
-};
-
 // A control whose PreTranslateMessage records and may consume what the modal loop offers it.
 class CRecordingEdit : public CWnd
 {
@@ -349,7 +279,13 @@ public:
     int endInInit = 0;           // non-zero: EndDialog with it from OnInitDialog
     bool okCalled = false, cancelCalled = false;
 
-    CTestDialog() : CDialog(0) { edit.log = &log; }
+    CTestDialog() : CDialog(0)
+    {
+        edit.log = &log;
+        m_template.AddButton(IDOK, WS_TABSTOP | BS_DEFPUSHBUTTON, 10, 50, 60, 14, L"OK");
+        m_template.AddButton(IDCANCEL, WS_TABSTOP | BS_PUSHBUTTON, 80, 50, 60, 14, L"Cancel");
+        m_template.AddControl(0x0081, 300, WS_TABSTOP | WS_BORDER, 10, 10, 60, 14, L"");   // an edit
+    }
 
     INT_PTR DoModal() override
     {
@@ -406,7 +342,8 @@ protected:
     }
 
 private:
-    CMemoryTemplate m_template;
+    wintest::DialogTemplate m_template{WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_VISIBLE, 150, 80,
+                                       L"Test dialog"};
 };
 
 MSG PostTo(int controlId, UINT message, WPARAM wParam)
@@ -490,40 +427,17 @@ TEST(ModalLoop, CommandsReachTheVirtualHandlers)
 
 // ---- The application object and its message box --------------------------------------------
 
-std::string g_boxCaption, g_boxText;
-
-void CALLBACK ReadAndCloseMessageBox(HWND, UINT, UINT_PTR id, DWORD)
-{
-    HWND box = ::FindWindowA("#32770", NULL);
-    for (; box != NULL; box = ::FindWindowExA(NULL, box, "#32770", NULL)) {
-        DWORD pid = 0;
-        ::GetWindowThreadProcessId(box, &pid);
-        if (pid == ::GetCurrentProcessId() && ::IsWindowVisible(box))
-            break;
-    }
-    if (box == NULL)
-        return;   // not up yet: the next tick looks again
-    char text[512] = "";
-    ::GetWindowTextA(box, text, sizeof(text));
-    g_boxCaption = text;
-    ::GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
-    g_boxText = text;
-    ::KillTimer(NULL, id);
-    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-}
-
 TEST(Application, MessageBoxCaptionIsTheExecutablesBaseName)
 {
     CWinApp app;   // no name given: the title comes from the executable
     EXPECT_EQ(&app, AfxGetApp());
     EXPECT_STREQ("win_test_framework_window", app.GetAppTitle());
 
-    g_boxCaption.clear();
-    g_boxText.clear();
-    ::SetTimer(NULL, 0, 50, ReadAndCloseMessageBox);
+    wintest::MessageBoxCatcher catcher;
     EXPECT_EQ(IDOK, AfxMessageBox("Fehler\nDatei nicht gefunden: C:\\x.exe", MB_OK | MB_ICONERROR));
-    EXPECT_EQ("win_test_framework_window", g_boxCaption);
-    EXPECT_EQ("Fehler\nDatei nicht gefunden: C:\\x.exe", g_boxText);
+    ASSERT_EQ(1u, catcher.Boxes().size());
+    EXPECT_EQ("win_test_framework_window", catcher.Boxes()[0].caption);
+    EXPECT_EQ("Fehler\nDatei nicht gefunden: C:\\x.exe", catcher.Boxes()[0].text);
 }
 
 TEST(Application, MainWindowPointerDoesNotOutliveItsObject)
@@ -536,22 +450,6 @@ TEST(Application, MainWindowPointerDoesNotOutliveItsObject)
         EXPECT_EQ(&dialog, AfxGetThread()->GetMainWnd());
     }
     EXPECT_EQ(nullptr, app.m_pMainWnd);
-}
-
-TEST(Exceptions, AttachingANullHandleRaisesAResourceExceptionForTheStandardReport)
-{
-    CBrush brush;
-    bool caught = false;
-    try {
-        brush.Attach(NULL);
-    } catch (CResourceException* e) {
-        caught = true;
-        char text[256] = "";
-        EXPECT_TRUE(e->GetErrorMessage(text, sizeof(text)));
-        EXPECT_STRNE("", text);
-        e->Delete();
-    }
-    EXPECT_TRUE(caught);
 }
 
 }  // namespace

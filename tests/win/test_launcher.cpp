@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "app/LanguageProbe.h"
+#include "app/LanguageTable_core.h"
 #include "app/Version.h"
 #include "dialog/NoticeDialog.h"
+#include "support/TestDialog.h"
 
 namespace {
 
@@ -220,47 +222,28 @@ protected:
     }
 };
 
-struct LanguageCase
-{
-    const char* given;
-    const char* applied;
-    const char* head;
-    const char* cancel;
-    const char* errorPrefix;
-};
-
 TEST(NoticeDialog, AppliesTheRowOrFallsBackToEnglish)
 {
-    const LanguageCase cases[] = {
-        {"de", "de", "ACHTUNG", "Abbrechen", "Fehler\nDatei nicht gefunden: "},
-        {"en", "en", "ATTENTION", "Cancel", "Error\nFile not found: "},
-        {"da", "da", "OBS..!", "Cancel", "Error\nFile not found: "},
-        {"it", "it", "Attenzione", "Annulla", "Error\nFile not found: "},
-        {"fi", "fi", "Varoitus", "Keskeyt\xE4", "Error\nFile not found: "},
-        {"no", "no", "Advarsel", "Avbryt", "Error\nFile not found: "},
-        {"sv", "sv", "Varning", "Avbryt", "Error\nFile not found: "},
-        {"fr", "en", "ATTENTION", "Cancel", "Error\nFile not found: "},
-        {"", "en", "ATTENTION", "Cancel", "Error\nFile not found: "},
-        {"DE", "en", "ATTENTION", "Cancel", "Error\nFile not found: "},
-        {"dk", "en", "ATTENTION", "Cancel", "Error\nFile not found: "},
-        {"se", "en", "ATTENTION", "Cancel", "Error\nFile not found: "},
-        {"de-x", "en", "ATTENTION", "Cancel", "Error\nFile not found: "},
-    };
-    for (const LanguageCase& c : cases) {
-        SCOPED_TRACE(std::string("code \"") + c.given + "\"");
-        CInspectedDialog dialog(c.given);
+    // Each row by its own code; codes no row has (another language, a second code, another case,
+    // a longer tag, none) give English.
+    const char* const cases[][2] = {{"de", "de"}, {"en", "en"}, {"da", "da"}, {"it", "it"}, {"fi", "fi"},
+                                    {"no", "no"}, {"sv", "sv"}, {"fr", "en"}, {"", "en"},   {"DE", "en"},
+                                    {"dk", "en"}, {"se", "en"}, {"de-x", "en"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("code \"") + c[0] + "\"");
+        const languagetable::LanguageTextRow& row = *languagetable::FindLanguageRow(c[1]);
+        CInspectedDialog dialog(c[0]);
         bool inspected = false;
         dialog.inspect = [&](CInspectedDialog& d) {
             inspected = true;
-            EXPECT_STREQ(c.applied, d.GetLanguageCode());
-            EXPECT_STREQ(c.head, d.Text(1000));
-            EXPECT_STREQ(c.cancel, d.Text(IDCANCEL));
-            EXPECT_STREQ("OK", d.Text(IDOK));
-            EXPECT_STREQ("Quenbrak Teleskarn", d.Caption()) << "no version suffix in the caption";
-            EXPECT_STREQ(c.errorPrefix, d.GetErrorPrefix());
-            EXPECT_STRNE("Intro", d.Text(1001));
-            EXPECT_STRNE("Text", d.Text(1002));
-            EXPECT_STRNE("Final", d.Text(1003));
+            EXPECT_STREQ(c[1], d.GetLanguageCode());
+            const std::pair<int, const char*> shown[] = {
+                {1000, row.headText}, {1001, row.introText}, {1002, row.instructionText},
+                {1003, row.liabilityText}, {IDOK, row.okText}, {IDCANCEL, row.cancelText}};
+            for (const auto& control : shown)
+                EXPECT_STREQ(control.second, d.Text(control.first)) << "control " << control.first;
+            EXPECT_STREQ(row.captionText, d.Caption()) << "no version suffix in the caption";
+            EXPECT_STREQ(row.errorPrefix, d.GetErrorPrefix());
         };
         EXPECT_EQ(IDCANCEL, dialog.DoModal());
         EXPECT_TRUE(inspected);
@@ -277,43 +260,6 @@ TEST(NoticeDialog, VersionSuffixIsWorkedOutButNotShown)
     dialog.DoModal();
 }
 
-// A 32-bit memory drawing context of the given size, filled with one colour.
-struct MemoryCanvas
-{
-    HDC dc;
-    HBITMAP bitmap, previous;
-    MemoryCanvas(int width, int height, COLORREF fill)
-    {
-        dc = ::CreateCompatibleDC(NULL);
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        bitmap = ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, NULL, 0);
-        previous = (HBITMAP)::SelectObject(dc, bitmap);
-        RECT all = {0, 0, width, height};
-        HBRUSH brush = ::CreateSolidBrush(fill);
-        ::FillRect(dc, &all, brush);
-        ::DeleteObject(brush);
-    }
-    ~MemoryCanvas()
-    {
-        ::SelectObject(dc, previous);
-        ::DeleteObject(bitmap);
-        ::DeleteDC(dc);
-    }
-    COLORREF At(int x, int y) const { return ::GetPixel(dc, x, y); }
-};
-
-COLORREF BrushColor(HBRUSH brush)
-{
-    LOGBRUSH info = {};
-    return ::GetObjectA(brush, sizeof(info), &info) == sizeof(info) ? info.lbColor : CLR_INVALID;
-}
-
 TEST(NoticeDialog, ColoursPanelAndBrushByControlAndType)
 {
     CInspectedDialog dialog("en");
@@ -325,39 +271,39 @@ TEST(NoticeDialog, ColoursPanelAndBrushByControlAndType)
         const int w = frameRect.right - frameRect.left, h = frameRect.bottom - frameRect.top;
 
         // The group box: its panel is filled on every colour request that names it.
-        MemoryCanvas canvas(w, h, black);
-        HBRUSH brush = d.AskColor(WM_CTLCOLORSTATIC, canvas.dc, frame);
-        EXPECT_EQ(panel, BrushColor(brush));
-        EXPECT_EQ(panel, ::GetBkColor(canvas.dc));
+        wintest::Capture canvas(w, h, black);
+        HBRUSH brush = d.AskColor(WM_CTLCOLORSTATIC, canvas.dc(), frame);
+        EXPECT_EQ(panel, wintest::BrushColor(brush));
+        EXPECT_EQ(panel, ::GetBkColor(canvas.dc()));
         EXPECT_EQ(panel, canvas.At(0, 6));
         EXPECT_EQ(panel, canvas.At(w - 3, h - 3));
         EXPECT_EQ(black, canvas.At(0, 5)) << "the caption line stays the frame's";
         EXPECT_EQ(black, canvas.At(w - 2, h / 2));
         EXPECT_EQ(black, canvas.At(w / 2, h - 2));
-        MemoryCanvas again(w, h, black);
-        d.AskColor(WM_CTLCOLORBTN, again.dc, frame);
+        wintest::Capture again(w, h, black);
+        d.AskColor(WM_CTLCOLORBTN, again.dc(), frame);
         EXPECT_EQ(panel, again.At(w / 2, h / 2)) << "whatever the type";
 
         // A label: the dialog's brush and background colour.
-        MemoryCanvas label(4, 4, black);
-        ::SetBkColor(label.dc, RGB(1, 2, 3));
-        EXPECT_EQ(brush, d.AskColor(WM_CTLCOLORSTATIC, label.dc, ::GetDlgItem(d.m_hWnd, 1002)));
-        EXPECT_EQ(panel, ::GetBkColor(label.dc));
+        wintest::Capture label(4, 4, black);
+        ::SetBkColor(label.dc(), RGB(1, 2, 3));
+        EXPECT_EQ(brush, d.AskColor(WM_CTLCOLORSTATIC, label.dc(), ::GetDlgItem(d.m_hWnd, 1002)));
+        EXPECT_EQ(panel, ::GetBkColor(label.dc()));
         EXPECT_EQ(black, label.At(1, 1)) << "only the group box gets a panel";
 
         // The dialog itself: the brush, and whatever background colour the default processing set.
-        ::SetBkColor(label.dc, RGB(1, 2, 3));
-        EXPECT_EQ(brush, d.AskColor(WM_CTLCOLORDLG, label.dc, d.m_hWnd));
-        EXPECT_EQ(::GetSysColor(COLOR_3DFACE), ::GetBkColor(label.dc));
+        ::SetBkColor(label.dc(), RGB(1, 2, 3));
+        EXPECT_EQ(brush, d.AskColor(WM_CTLCOLORDLG, label.dc(), d.m_hWnd));
+        EXPECT_EQ(::GetSysColor(COLOR_3DFACE), ::GetBkColor(label.dc()));
 
         // Buttons: the base answer, not the dialog's brush.
-        EXPECT_NE(brush, d.AskColor(WM_CTLCOLORBTN, label.dc, ::GetDlgItem(d.m_hWnd, IDOK)));
+        EXPECT_NE(brush, d.AskColor(WM_CTLCOLORBTN, label.dc(), ::GetDlgItem(d.m_hWnd, IDOK)));
 
         // A static control that is not one of the four labels is treated alike.
         HWND extra = ::CreateWindowExA(0, "STATIC", "x", WS_CHILD, 0, 0, 5, 5, d.m_hWnd, (HMENU)1500, NULL, NULL);
-        ::SetBkColor(label.dc, RGB(1, 2, 3));
-        EXPECT_EQ(brush, d.AskColor(WM_CTLCOLORSTATIC, label.dc, extra));
-        EXPECT_EQ(panel, ::GetBkColor(label.dc));
+        ::SetBkColor(label.dc(), RGB(1, 2, 3));
+        EXPECT_EQ(brush, d.AskColor(WM_CTLCOLORSTATIC, label.dc(), extra));
+        EXPECT_EQ(panel, ::GetBkColor(label.dc()));
     };
     dialog.DoModal();
 }
@@ -369,26 +315,26 @@ TEST(NoticeDialog, LabelsDrawInTheirOwnFontsOnTheDialogsColours)
         struct Row { int id; LONG height; LONG weight; } rows[] = {
             {1000, -18, FW_BOLD}, {1001, -11, FW_NORMAL}, {1002, -11, FW_NORMAL}, {1003, -9, FW_NORMAL},
         };
-        HBRUSH dialogBrush = d.AskColor(WM_CTLCOLORDLG, MemoryCanvas(1, 1, 0).dc, d.m_hWnd);
+        HBRUSH dialogBrush = d.AskColor(WM_CTLCOLORDLG, wintest::Capture(1, 1).dc(), d.m_hWnd);
         for (const Row& row : rows) {
             SCOPED_TRACE("label " + std::to_string(row.id));
             HWND label = ::GetDlgItem(d.m_hWnd, row.id);
             ASSERT_NE(nullptr, CWnd::FromHandlePermanent(label)) << "bound to a member";
-            MemoryCanvas canvas(4, 4, 0);
-            ::SetBkMode(canvas.dc, OPAQUE);
-            HBRUSH brush = d.AskColor(WM_CTLCOLORSTATIC, canvas.dc, label);
+            wintest::Capture canvas(4, 4, 0);
+            ::SetBkMode(canvas.dc(), OPAQUE);
+            HBRUSH brush = d.AskColor(WM_CTLCOLORSTATIC, canvas.dc(), label);
 
             LOGFONTA font = {};
-            ASSERT_EQ((int)sizeof(font), ::GetObjectA(::GetCurrentObject(canvas.dc, OBJ_FONT), sizeof(font), &font));
+            ASSERT_EQ((int)sizeof(font), ::GetObjectA(::GetCurrentObject(canvas.dc(), OBJ_FONT), sizeof(font), &font));
             EXPECT_STREQ("Arial", font.lfFaceName);
             EXPECT_EQ(row.height, font.lfHeight);
             EXPECT_EQ(row.weight, font.lfWeight);
-            EXPECT_EQ(::GetSysColor(COLOR_WINDOWTEXT), ::GetTextColor(canvas.dc));
-            EXPECT_EQ(TRANSPARENT, ::GetBkMode(canvas.dc));
-            EXPECT_EQ(0xF5F5F5u, ::GetBkColor(canvas.dc));
+            EXPECT_EQ(::GetSysColor(COLOR_WINDOWTEXT), ::GetTextColor(canvas.dc()));
+            EXPECT_EQ(TRANSPARENT, ::GetBkMode(canvas.dc()));
+            EXPECT_EQ(0xF5F5F5u, ::GetBkColor(canvas.dc()));
             EXPECT_EQ(dialogBrush, brush) << "the dialog's brush replaces the label's";
             // The static control draws in the same font.
-            EXPECT_EQ((LRESULT)::GetCurrentObject(canvas.dc, OBJ_FONT), ::SendMessageA(label, WM_GETFONT, 0, 0));
+            EXPECT_EQ((LRESULT)::GetCurrentObject(canvas.dc(), OBJ_FONT), ::SendMessageA(label, WM_GETFONT, 0, 0));
         }
     };
     dialog.DoModal();
@@ -416,8 +362,8 @@ TEST(NoticeDialog, BackgroundIsTheStretchedPicture)
     dialog.inspect = [](CInspectedDialog& d) {
         RECT client;
         ::GetClientRect(d.m_hWnd, &client);
-        MemoryCanvas canvas(client.right, client.bottom, RGB(0, 0, 0));
-        EXPECT_EQ(TRUE, ::SendMessageA(d.m_hWnd, WM_ERASEBKGND, (WPARAM)canvas.dc, 0));
+        wintest::Capture canvas(client.right, client.bottom, RGB(0, 0, 0));
+        EXPECT_EQ(TRUE, ::SendMessageA(d.m_hWnd, WM_ERASEBKGND, (WPARAM)canvas.dc(), 0));
 
         // The picture itself, corner pixels, to compare with.
         HBITMAP picture = ::LoadBitmapA(::GetModuleHandleA(NULL), MAKEINTRESOURCEA(129));
@@ -475,28 +421,6 @@ TEST(NoticeDialog, AltAndTabRepaintEverythingF1IsSwallowed)
     dialog.DoModal();
 }
 
-// Reads and dismisses this process's message box from a timer while it runs its own loop.
-std::string g_boxCaption, g_boxText;
-int g_boxes = 0;
-
-void CALLBACK ReadAndCloseMessageBox(HWND, UINT, UINT_PTR, DWORD)
-{
-    for (HWND box = ::FindWindowA("#32770", NULL); box != NULL; box = ::FindWindowExA(NULL, box, "#32770", NULL)) {
-        DWORD pid = 0;
-        ::GetWindowThreadProcessId(box, &pid);
-        if (pid != ::GetCurrentProcessId() || ::GetDlgItem(box, 0xFFFF) == NULL)
-            continue;
-        char text[1024] = "";
-        ::GetWindowTextA(box, text, sizeof(text));
-        g_boxCaption = text;
-        ::GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
-        g_boxText = text;
-        ++g_boxes;
-        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-        return;
-    }
-}
-
 TEST(NoticeDialog, OkWithoutTheSupportProgramReportsItsFullPath)
 {
     const std::string expectedPath = ModuleDirectory() + "\\Teleskarn-pqrw7kt3mz.exe";
@@ -518,15 +442,13 @@ TEST(NoticeDialog, OkWithoutTheSupportProgramReportsItsFullPath)
     } dialog;
     EXPECT_STREQ(ModuleDirectory().c_str(), dialog.GetModuleDirectory());
 
-    g_boxes = 0;
-    UINT_PTR timer = ::SetTimer(NULL, 0, 50, ReadAndCloseMessageBox);
+    wintest::MessageBoxCatcher catcher;
     EXPECT_EQ(IDOK, dialog.DoModal());
-    ::KillTimer(NULL, timer);
     app.m_pMainWnd = nullptr;
 
-    EXPECT_EQ(1, g_boxes);
-    EXPECT_EQ("win_test_launcher", g_boxCaption);
-    EXPECT_EQ("Fehler\nDatei nicht gefunden: " + expectedPath, g_boxText);
+    ASSERT_EQ(1u, catcher.Boxes().size());
+    EXPECT_EQ("win_test_launcher", catcher.Boxes()[0].caption);
+    EXPECT_EQ("Fehler\nDatei nicht gefunden: " + expectedPath, catcher.Boxes()[0].text);
 }
 
 }  // namespace

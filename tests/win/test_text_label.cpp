@@ -13,6 +13,7 @@
 #include "controls/TextLabel.h"
 #include "res/resource.h"
 #include "support/SelfStub.h"
+#include "support/TestDialog.h"
 
 namespace {
 
@@ -70,47 +71,27 @@ int CountOf(const std::vector<UINT>& messages, UINT message)
 // The warning dialog's template with the heading bound to a label. The dialog records what the
 // label answered each time it was asked for its colours, and, like the warning dialog, may return
 // a brush of its own in its place.
-class CLabelDialog : public CDialog
+class CLabelDialog : public wintest::CTestDialog
 {
 public:
-    CLabelDialog(std::function<void(CLabelDialog&)> body, bool ownBrush)
-        : CDialog(IDD_NOTICE), m_body(std::move(body)), m_replaceBrush(ownBrush), m_ownBrush(0xF5F5F5)
+    explicit CLabelDialog(bool ownBrush) : m_replaceBrush(ownBrush)
     {
-    }
-
-    void Run()
-    {
-        g_staticMessages.clear();
-        ASSERT_EQ(IDOK, DoModal());
+        m_ownBrush.CreateSolidBrush(0xF5F5F5);
+        bind = [this](CDataExchange* dx) { DDX_Control(dx, IDC_HEAD, m_label); };
     }
 
     CTestLabel m_label;
-    std::function<void(CLabelDialog&)> m_body;
     bool m_replaceBrush;
     CBrush m_ownBrush;
     std::vector<HBRUSH> m_labelAnswers;   // the label's brush, per colour request about it
 
 protected:
-    void DoDataExchange(CDataExchange* dx) override { DDX_Control(dx, IDC_HEAD, m_label); }
-
     BOOL OnInitDialog() override
     {
+        // The recorder goes behind the label, which subclasses the static when it is bound.
         HWND head = ::GetDlgItem(m_hWnd, IDC_HEAD);
         g_staticProc = (WNDPROC)::SetWindowLongPtrA(head, GWLP_WNDPROC, (LONG_PTR)RecordingStaticProc);
-        CDialog::OnInitDialog();
-        PostMessage(WM_APP);   // the body runs once the dialog is shown
-        return TRUE;
-    }
-
-    LRESULT OnRunBody(WPARAM, LPARAM)
-    {
-        // Every pending paint is over before the body looks.
-        RedrawWindow(NULL, NULL, RDW_UPDATENOW | RDW_ALLCHILDREN);
-        m_labelAnswers.clear();
-        g_staticMessages.clear();
-        m_body(*this);
-        EndDialog(IDOK);
-        return 0;
+        return CTestDialog::OnInitDialog();
     }
 
     HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlType)
@@ -128,17 +109,20 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-BEGIN_MESSAGE_MAP(CLabelDialog, CDialog)
-    // LRESULT OnRunBody(WPARAM, LPARAM)
-    ON_MESSAGE(WM_APP, OnRunBody)
+BEGIN_MESSAGE_MAP(CLabelDialog, wintest::CTestDialog)
     // HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlType)
     ON_WM_CTLCOLOR()
 END_MESSAGE_MAP()
 
+// Runs body once the dialog is up and every pending paint is over.
 void RunInDialog(std::function<void(CLabelDialog&)> body, bool ownBrush = false)
 {
-    CLabelDialog dialog(std::move(body), ownBrush);
-    dialog.Run();
+    CLabelDialog dialog(ownBrush);
+    ASSERT_TRUE(dialog.Create(IDD_NOTICE));
+    dialog.RedrawWindow(NULL, NULL, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    dialog.m_labelAnswers.clear();
+    g_staticMessages.clear();
+    body(dialog);
 }
 
 // A memory context as a control's paint hands it to its parent, with a text colour, background
@@ -199,12 +183,6 @@ ContextState Read(HDC dc)
     return s;
 }
 
-COLORREF BrushColor(HBRUSH brush)
-{
-    LOGBRUSH lb{};
-    return ::GetObjectA(brush, sizeof lb, &lb) == sizeof lb ? lb.lbColor : CLR_INVALID;
-}
-
 // ---- Colours and font --------------------------------------------------------------------------
 
 TEST(TextLabel, UnchangedLabelDrawsInTheDefaultGuiFontOnItsButtonFaceBrush)
@@ -227,8 +205,8 @@ TEST(TextLabel, UnchangedLabelDrawsInTheDefaultGuiFontOnItsButtonFaceBrush)
 
         // Two brushes of their own, both in the button face colour.
         EXPECT_NE(label.m_bkBrush, label.m_blinkBrush);
-        EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), BrushColor(label.m_bkBrush));
-        EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), BrushColor(label.m_blinkBrush));
+        EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), wintest::BrushColor(label.m_bkBrush));
+        EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), wintest::BrushColor(label.m_blinkBrush));
     });
 }
 
@@ -478,7 +456,7 @@ TEST(TextLabel, DestructionReleasesExactlyItsFontAndTwoBrushes)
         HCURSOR cursor = ::CreateCursor(::GetModuleHandleA(NULL), 0, 0, 32, 32, andMask, xorMask);
         ASSERT_NE(nullptr, cursor);
         auto intro = std::make_unique<CTestLabel>();
-        ASSERT_TRUE(intro->SubclassDlgItem(IDC_INTRO, &dialog));
+        ASSERT_TRUE(intro->SubclassWindow(::GetDlgItem(dialog.m_hWnd, IDC_INTRO)));
         intro->SetFaceName("Arial").SetCharHeight(11);
         intro->m_hoverCursor = cursor;
 

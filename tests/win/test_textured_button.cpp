@@ -14,8 +14,18 @@
 #include "controls/Texture_core.h"
 #include "framework/afx.h"
 #include "res/resource.h"
+#include "support/MessageRecorder.h"
+#include "support/TestDialog.h"
 
 namespace {
+
+using texture::GenerateTextureFaces;
+using texture::ResetTextureRandom;
+using texture::TextureColors;
+using texture::TextureRandomState;
+using wintest::CanvasColor;
+using wintest::Capture;
+using wintest::PaletteColor;
 
 // The dialog's values: vertical ramp, grain 4, hot tint 20, tint 10 toward red 50, green 80, blue 250.
 const UINT kEffect = 2, kGrain = 4, kHotTint = 20, kTint = 10;
@@ -29,48 +39,6 @@ public:
     using CTexturedButton::m_drawPressed;
 };
 
-// Template 102 created modeless, OK and Cancel bound by DDX_Control as the real dialog binds them.
-class CFaceDialog : public CDialog
-{
-public:
-    CFaceDialog() : CDialog(IDD_NOTICE) {}
-
-    BOOL CreateModeless()
-    {
-        AfxHookWindowCreate(this);
-        HWND hwnd = ::CreateDialogParamA(::GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_NOTICE), NULL,
-                                         NoDialogProc, 0);
-        AfxUnhookWindowCreate();
-        if (hwnd == NULL)
-            return FALSE;
-        ::SetWindowPos(hwnd, HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-        ::SetForegroundWindow(hwnd);
-        ::UpdateWindow(hwnd);
-        return TRUE;
-    }
-
-    CProbeButton ok, cancel;
-
-protected:
-    void DoDataExchange(CDataExchange* dx) override
-    {
-        DDX_Control(dx, IDOK, ok);
-        DDX_Control(dx, IDCANCEL, cancel);
-    }
-
-private:
-    static INT_PTR CALLBACK NoDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
-};
-
-void Pump()
-{
-    MSG msg;
-    while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-}
-
 TextureColors SystemColors()
 {
     return {::GetSysColor(COLOR_BTNFACE), ::GetSysColor(COLOR_BTNSHADOW), ::GetSysColor(COLOR_BTNHIGHLIGHT)};
@@ -81,19 +49,6 @@ SIZE WindowSize(HWND hwnd)
     RECT r = {};
     ::GetWindowRect(hwnd, &r);
     return {r.right - r.left, r.bottom - r.top};
-}
-
-COLORREF EntryColor(const CPixelCanvas& canvas, int index)
-{
-    const CanvasRgbQuad& e = canvas.Palette()[index];
-    return RGB(e.rgbRed, e.rgbGreen, e.rgbBlue);
-}
-
-// The colour the canvas shows at (x, y), y counted from the top.
-COLORREF CanvasColor(const CPixelCanvas& canvas, int x, int y)
-{
-    const int index = canvas.Pixels()[size_t(canvas.Height() - 1 - y) * size_t(canvas.Stride()) + size_t(x)];
-    return EntryColor(canvas, index);
 }
 
 std::vector<uint8_t> BlockBytes(const CPixelCanvas& canvas)
@@ -118,67 +73,9 @@ std::vector<uint8_t> FaceContent(const CPixelCanvas& canvas)
     return content;
 }
 
-// A window's pixels, as a copy of what it shows on screen (through its own drawing context, after
-// pending paints) or as what it prints into a memory context first filled with a marker colour.
-class WindowPixels
-{
-public:
-    enum Source { Screen, PrintClient };
-
-    WindowPixels(HWND hwnd, Source source, COLORREF marker = RGB(1, 2, 3))
-    {
-        const SIZE size = WindowSize(hwnd);
-        m_width = size.cx;
-        m_height = size.cy;
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = m_width;
-        info.bmiHeader.biHeight = -m_height;   // top-down
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        HDC memory = ::CreateCompatibleDC(NULL);
-        void* bits = nullptr;
-        HBITMAP bitmap = ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, NULL, 0);
-        HGDIOBJ previous = ::SelectObject(memory, bitmap);
-        if (source == Screen) {
-            ::UpdateWindow(hwnd);
-            HDC window = ::GetDC(hwnd);
-            ::BitBlt(memory, 0, 0, m_width, m_height, window, 0, 0, SRCCOPY);
-            ::ReleaseDC(hwnd, window);
-        } else {
-            HBRUSH brush = ::CreateSolidBrush(marker);
-            const RECT all = {0, 0, m_width, m_height};
-            ::FillRect(memory, &all, brush);
-            ::DeleteObject(brush);
-            ::SendMessageA(hwnd, WM_PRINTCLIENT, (WPARAM)memory, PRF_CLIENT | PRF_ERASEBKGND);
-        }
-        ::GdiFlush();
-        if (const DWORD* pixels = static_cast<const DWORD*>(bits))
-            for (int i = 0; i < m_width * m_height; ++i)
-                m_pixels.push_back(RGB((pixels[i] >> 16) & 0xFF, (pixels[i] >> 8) & 0xFF, pixels[i] & 0xFF));
-        ::SelectObject(memory, previous);
-        ::DeleteObject(bitmap);
-        ::DeleteDC(memory);
-    }
-
-    bool Valid() const { return !m_pixels.empty(); }
-    COLORREF At(int x, int y) const { return m_pixels[size_t(y) * size_t(m_width) + size_t(x)]; }
-    int CountOtherThan(COLORREF color) const
-    {
-        int count = 0;
-        for (COLORREF pixel : m_pixels)
-            count += pixel != color ? 1 : 0;
-        return count;
-    }
-
-private:
-    int m_width = 0, m_height = 0;
-    std::vector<COLORREF> m_pixels;
-};
-
 // Compares the screen with face placed at (dx, dy) over the area [left, right) x [top, bottom).
 // Returns how many pixels differ and describes the first of them.
-int CountFaceMismatches(const WindowPixels& screen, const CPixelCanvas& face, int dx, int dy, const RECT& area,
+int CountFaceMismatches(const Capture& screen, const CPixelCanvas& face, int dx, int dy, const RECT& area,
                         std::string* first)
 {
     int mismatches = 0;
@@ -201,13 +98,20 @@ class TexturedButtonInDialog : public testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dialog.CreateModeless());
-        ASSERT_EQ(dialog.ok.m_hWnd, ::GetDlgItem(dialog.m_hWnd, IDOK));
-        ASSERT_EQ(dialog.cancel.m_hWnd, ::GetDlgItem(dialog.m_hWnd, IDCANCEL));
+        // Template 102, OK and Cancel bound by DDX_Control as the real dialog binds them.
+        dialog.bind = [this](CDataExchange* dx) {
+            DDX_Control(dx, IDOK, ok);
+            DDX_Control(dx, IDCANCEL, cancel);
+        };
+        ASSERT_TRUE(dialog.Create(IDD_NOTICE));
+        ASSERT_EQ(ok.m_hWnd, ::GetDlgItem(dialog.m_hWnd, IDOK));
+        ASSERT_EQ(cancel.m_hWnd, ::GetDlgItem(dialog.m_hWnd, IDCANCEL));
         // Keep the pointer off the buttons until a test lights one.
         ::SetCursorPos(1200, 1000);
         Pump();
     }
+
+    void Pump() { wintest::PumpMessages(dialog.m_hWnd); }
 
     // Points at the button's middle and lets it see the move.
     void Hover(CProbeButton& button)
@@ -220,7 +124,8 @@ protected:
         Pump();
     }
 
-    CFaceDialog dialog;
+    CProbeButton ok, cancel;
+    wintest::CTestDialog dialog;   // goes first, and its buttons' windows with it
 };
 
 // ---- Generation --------------------------------------------------------------------------------
@@ -236,20 +141,20 @@ TEST(TexturedButtonEnvironment, SystemColoursAreClassic)
 TEST_F(TexturedButtonInDialog, FacesHaveTheButtonsSizeAndTheRampPalettes)
 {
     ResetTextureRandom();
-    dialog.ok.SetTexture(kEffect, kGrain, kHotTint, kTint, kTintColor);
+    ok.SetTexture(kEffect, kGrain, kHotTint, kTint, kTintColor);
 
-    const SIZE size = WindowSize(dialog.ok.m_hWnd);
+    const SIZE size = WindowSize(ok.m_hWnd);
     ASSERT_GT(size.cx, 2);
     ASSERT_GT(size.cy, 2);
-    for (const CPixelCanvas* face : {&dialog.ok.Face(), &dialog.ok.HotFace()}) {
+    for (const CPixelCanvas* face : {&ok.Face(), &ok.HotFace()}) {
         ASSERT_NE(face->Block(), nullptr);
         EXPECT_EQ(face->Width(), size.cx);
         EXPECT_EQ(face->Height(), size.cy);
         EXPECT_EQ(face->BitCount(), 8);
         EXPECT_EQ(face->PaletteCount(), 256);
     }
-    EXPECT_EQ(std::memcmp(dialog.ok.Face().Pixels(), dialog.ok.HotFace().Pixels(),
-                          size_t(dialog.ok.Face().Stride()) * size_t(size.cy)),
+    EXPECT_EQ(std::memcmp(ok.Face().Pixels(), ok.HotFace().Pixels(),
+                          size_t(ok.Face().Stride()) * size_t(size.cy)),
               0)
         << "the hot face has the normal face's pixels";
 
@@ -261,25 +166,25 @@ TEST_F(TexturedButtonInDialog, FacesHaveTheButtonsSizeAndTheRampPalettes)
         int index;
         COLORREF expected;
     } rows[] = {
-        {&dialog.ok.Face(), 0, RGB(120, 123, 140)},    {&dialog.ok.Face(), 128, RGB(177, 180, 197)},
-        {&dialog.ok.Face(), 255, RGB(234, 237, 254)},  {&dialog.ok.HotFace(), 0, RGB(147, 149, 163)},
-        {&dialog.ok.HotFace(), 128, RGB(192, 195, 208)}, {&dialog.ok.HotFace(), 255, RGB(238, 240, 254)},
+        {&ok.Face(), 0, RGB(120, 123, 140)},    {&ok.Face(), 128, RGB(177, 180, 197)},
+        {&ok.Face(), 255, RGB(234, 237, 254)},  {&ok.HotFace(), 0, RGB(147, 149, 163)},
+        {&ok.HotFace(), 128, RGB(192, 195, 208)}, {&ok.HotFace(), 255, RGB(238, 240, 254)},
     };
     for (const Row& row : rows)
-        EXPECT_EQ(EntryColor(*row.face, row.index), row.expected)
-            << (row.face == &dialog.ok.Face() ? "normal" : "hot") << " face, entry " << row.index;
+        EXPECT_EQ(PaletteColor(*row.face, row.index), row.expected)
+            << (row.face == &ok.Face() ? "normal" : "hot") << " face, entry " << row.index;
 }
 
 TEST_F(TexturedButtonInDialog, TwoButtonsContinueOneRandomSequence)
 {
     const TextureColors colors = SystemColors();
     ResetTextureRandom();
-    dialog.ok.SetTexture(kEffect, kGrain, kHotTint, kTint, kTintColor);
-    dialog.cancel.SetTexture(kEffect, kGrain, kHotTint, kTint, kTintColor);
+    ok.SetTexture(kEffect, kGrain, kHotTint, kTint, kTintColor);
+    cancel.SetTexture(kEffect, kGrain, kHotTint, kTint, kTintColor);
     const uint32_t stateAfterBoth = TextureRandomState();
 
     // The same two generations, independently and in the same order.
-    const SIZE okSize = WindowSize(dialog.ok.m_hWnd), cancelSize = WindowSize(dialog.cancel.m_hWnd);
+    const SIZE okSize = WindowSize(ok.m_hWnd), cancelSize = WindowSize(cancel.m_hWnd);
     CPixelCanvas okFace, okHot, cancelFace, cancelHot, freshFace, freshHot;
     ResetTextureRandom();
     GenerateTextureFaces(okSize.cx, okSize.cy, colors, kEffect, kGrain, kHotTint, kTint, kTintColor, okFace, okHot);
@@ -290,12 +195,12 @@ TEST_F(TexturedButtonInDialog, TwoButtonsContinueOneRandomSequence)
     GenerateTextureFaces(cancelSize.cx, cancelSize.cy, colors, kEffect, kGrain, kHotTint, kTint, kTintColor,
                          freshFace, freshHot);
 
-    EXPECT_EQ(FaceContent(dialog.ok.Face()), FaceContent(okFace));
-    EXPECT_EQ(FaceContent(dialog.ok.HotFace()), FaceContent(okHot));
-    EXPECT_EQ(FaceContent(dialog.cancel.Face()), FaceContent(cancelFace));
-    EXPECT_EQ(FaceContent(dialog.cancel.HotFace()), FaceContent(cancelHot));
+    EXPECT_EQ(FaceContent(ok.Face()), FaceContent(okFace));
+    EXPECT_EQ(FaceContent(ok.HotFace()), FaceContent(okHot));
+    EXPECT_EQ(FaceContent(cancel.Face()), FaceContent(cancelFace));
+    EXPECT_EQ(FaceContent(cancel.HotFace()), FaceContent(cancelHot));
     // Cancel went on where OK stopped: its noise is not the start of the sequence again.
-    EXPECT_NE(FaceContent(dialog.cancel.Face()), FaceContent(freshFace));
+    EXPECT_NE(FaceContent(cancel.Face()), FaceContent(freshFace));
 }
 
 // ---- Painting by state -------------------------------------------------------------------------
@@ -303,15 +208,15 @@ TEST_F(TexturedButtonInDialog, TwoButtonsContinueOneRandomSequence)
 TEST_F(TexturedButtonInDialog, ShowsTheFaceOfEachStateAtItsPlace)
 {
     const TextureColors colors = SystemColors();
-    CProbeButton& button = dialog.cancel;
+    CProbeButton& button = cancel;
     button.SetWindowText("");   // no caption over the face
     ResetTextureRandom();
-    dialog.ok.SetTexture(kEffect, kGrain, kHotTint, kTint, kTintColor);
+    ok.SetTexture(kEffect, kGrain, kHotTint, kTint, kTintColor);
     button.SetTexture(kEffect, kGrain, kHotTint, kTint, kTintColor);
 
     // The faces expected: generated independently, Cancel's second in the sequence.
     const SIZE size = WindowSize(button.m_hWnd);
-    const SIZE okSize = WindowSize(dialog.ok.m_hWnd);
+    const SIZE okSize = WindowSize(ok.m_hWnd);
     CPixelCanvas okFace, okHot, face, hotFace;
     ResetTextureRandom();
     GenerateTextureFaces(okSize.cx, okSize.cy, colors, kEffect, kGrain, kHotTint, kTint, kTintColor, okFace, okHot);
@@ -344,8 +249,8 @@ TEST_F(TexturedButtonInDialog, ShowsTheFaceOfEachStateAtItsPlace)
         ::SendMessageA(button.m_hWnd, BM_SETSTATE, row.pressed, 0);
         ::InvalidateRect(button.m_hWnd, NULL, TRUE);
         Pump();
-        const WindowPixels screen(button.m_hWnd, WindowPixels::Screen);
-        ASSERT_TRUE(screen.Valid());
+        Capture screen(w, h);
+        wintest::CopyFromScreen(button.m_hWnd, screen);
         ASSERT_EQ(button.m_hot != FALSE, row.hot);
         ASSERT_EQ(button.m_drawPressed != FALSE, row.pressed);
 
@@ -367,7 +272,7 @@ TEST_F(TexturedButtonInDialog, ShowsTheFaceOfEachStateAtItsPlace)
 
 TEST_F(TexturedButtonInDialog, PaintsNothingBeforeSetTextureAndTheFaceAfter)
 {
-    CProbeButton& button = dialog.ok;
+    CProbeButton& button = ok;
     const SIZE size = WindowSize(button.m_hWnd);
     button.SetWindowText("");
     ::SetCursorPos(1200, 1000);
@@ -376,15 +281,15 @@ TEST_F(TexturedButtonInDialog, PaintsNothingBeforeSetTextureAndTheFaceAfter)
 
     // The base class would fill the face colour; an empty face copies nothing.
     const COLORREF marker = RGB(1, 2, 3);
-    const WindowPixels printed(button.m_hWnd, WindowPixels::PrintClient, marker);
-    ASSERT_TRUE(printed.Valid());
-    EXPECT_EQ(printed.CountOtherThan(marker), 0);
+    Capture printed(size.cx, size.cy);
+    wintest::PrintClient(button.m_hWnd, printed, marker);
+    EXPECT_EQ(printed.CountOf(marker, printed.Area()), size.cx * size.cy);
 
     // The same print reaches the face once there is one.
     button.SetTexture(kEffect, kGrain, kHotTint, kTint, kTintColor);
-    const WindowPixels textured(button.m_hWnd, WindowPixels::PrintClient, marker);
+    wintest::PrintClient(button.m_hWnd, printed, marker);
     std::string first;
-    EXPECT_EQ(CountFaceMismatches(textured, button.Face(), 0, 0, {0, 0, size.cx, size.cy}, &first), 0) << first;
+    EXPECT_EQ(CountFaceMismatches(printed, button.Face(), 0, 0, {0, 0, size.cx, size.cy}, &first), 0) << first;
 }
 
 // ---- SetTexture without a usable window ---------------------------------------------------------

@@ -1,4 +1,4 @@
-// Dialog templates in memory, modeless framework dialogs and pixel capture (see TestDialog.h).
+// Dialog templates in memory, modeless framework dialogs, message boxes and pixels (see TestDialog.h).
 #include "support/TestDialog.h"
 
 #include <iterator>
@@ -81,15 +81,67 @@ BOOL CTestDialog::Create(const DialogTemplate& dialogTemplate, int x, int y, int
     return TRUE;
 }
 
+BOOL CTestDialog::Create(UINT templateId)
+{
+    AfxHookWindowCreate(this);
+    HWND hwnd = ::CreateDialogParamA(::GetModuleHandleA(NULL), MAKEINTRESOURCEA(templateId), NULL,
+                                     NoDialogProc, 0);
+    AfxUnhookWindowCreate();
+    if (hwnd == NULL)
+        return FALSE;
+    ::SetWindowPos(hwnd, HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    ::SetForegroundWindow(hwnd);
+    ::UpdateWindow(hwnd);
+    return TRUE;
+}
+
 void CTestDialog::DoDataExchange(CDataExchange* dx)
 {
     if (bind)
         bind(dx);
 }
 
+// ---- MessageBoxCatcher ---------------------------------------------------------------------------
+
+namespace {
+
+std::vector<MessageBoxCatcher::Box> g_boxes;
+
+LRESULT CALLBACK AfterMessage(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPRETSTRUCT* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    // A message box is the dialog whose text is the static with id 0xFFFF.
+    if (code == HC_ACTION && call->message == WM_INITDIALOG && ::GetDlgItem(call->hwnd, 0xFFFF) != NULL) {
+        char caption[256] = "", text[1024] = "";
+        ::GetWindowTextA(call->hwnd, caption, sizeof caption);
+        ::GetDlgItemTextA(call->hwnd, 0xFFFF, text, sizeof text);
+        g_boxes.push_back({caption, text});
+        ::EndDialog(call->hwnd, IDOK);
+    }
+    return ::CallNextHookEx(NULL, code, wParam, lParam);
+}
+
+}  // namespace
+
+MessageBoxCatcher::MessageBoxCatcher()
+    : m_hook(::SetWindowsHookExA(WH_CALLWNDPROCRET, AfterMessage, NULL, ::GetCurrentThreadId()))
+{
+    g_boxes.clear();
+}
+
+MessageBoxCatcher::~MessageBoxCatcher()
+{
+    ::UnhookWindowsHookEx(m_hook);
+}
+
+const std::vector<MessageBoxCatcher::Box>& MessageBoxCatcher::Boxes() const
+{
+    return g_boxes;
+}
+
 // ---- Capture ---------------------------------------------------------------------------------
 
-Capture::Capture(int width, int height) : m_width(width), m_height(height)
+Capture::Capture(int width, int height, COLORREF fill) : m_width(width), m_height(height)
 {
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -103,6 +155,7 @@ Capture::Capture(int width, int height) : m_width(width), m_height(height)
     m_bitmap = ::CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &bits, NULL, 0);
     m_bits = static_cast<const DWORD*>(bits);
     m_previous = ::SelectObject(m_dc, m_bitmap);
+    Fill(fill);
 }
 
 Capture::~Capture()
@@ -164,6 +217,33 @@ void PrintClient(HWND hwnd, Capture& capture, COLORREF background)
     const int saved = ::SaveDC(capture.dc());
     ::SendMessageA(hwnd, WM_PRINTCLIENT, (WPARAM)capture.dc(), PRF_CLIENT | PRF_ERASEBKGND);
     ::RestoreDC(capture.dc(), saved);
+}
+
+void CopyFromScreen(HWND hwnd, Capture& capture)
+{
+    ::UpdateWindow(hwnd);
+    HDC window = ::GetDC(hwnd);
+    const RECT area = capture.Area();
+    ::BitBlt(capture.dc(), 0, 0, area.right, area.bottom, window, 0, 0, SRCCOPY);
+    ::ReleaseDC(hwnd, window);
+}
+
+COLORREF PaletteColor(const pixelcanvas::Image& canvas, int index)
+{
+    const pixelcanvas::RgbQuad& entry = canvas.Palette()[index];
+    return RGB(entry.rgbRed, entry.rgbGreen, entry.rgbBlue);
+}
+
+COLORREF CanvasColor(const pixelcanvas::Image& canvas, int x, int y)
+{
+    const size_t row = size_t(canvas.Height() - 1 - y);
+    return PaletteColor(canvas, canvas.Pixels()[row * size_t(canvas.Stride()) + size_t(x)]);
+}
+
+COLORREF BrushColor(HBRUSH brush)
+{
+    LOGBRUSH info = {};
+    return ::GetObjectA(brush, sizeof info, &info) == sizeof info ? info.lbColor : CLR_INVALID;
 }
 
 }  // namespace wintest

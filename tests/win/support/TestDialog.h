@@ -1,13 +1,15 @@
 // Dialogs for Windows tests: a dialog template built in memory, a framework dialog created
-// modeless from it (its controls bound by a test-supplied data exchange), and pixel capture of a
-// window's client area into a 32-bit bitmap.
+// modeless from it (its controls bound by a test-supplied data exchange), message boxes caught
+// before they show, and pixels: a 32-bit capture of a window and the colours a canvas holds.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
+#include <string>
 #include <vector>
 
+#include "controls/PixelCanvas_core.h"
 #include "framework/afx.h"
 
 namespace wintest {
@@ -43,6 +45,8 @@ public:
     // Creates (and shows at x, y with the given client size, made active) the dialog.
     BOOL Create(const DialogTemplate& dialogTemplate, int x, int y, int clientWidth,
                 int clientHeight);
+    // Creates (and shows at 40, 40, made active) the dialog from one of the program's templates.
+    BOOL Create(UINT templateId);
 
     std::function<void(CDataExchange*)> bind;
 
@@ -53,16 +57,41 @@ protected:
     void OnCancel() override {}
 };
 
-// A 32-bit top-down bitmap in a memory context, for reading pixels back.
+// Message boxes of this thread, caught while the catcher lives: once a box has set up its texts
+// its caption and text are kept and it ends as if OK had been pressed, before it is ever shown.
+// (Under Wine without a window manager, hiding a shown window waits 2 s for the X server.)
+class MessageBoxCatcher
+{
+public:
+    struct Box
+    {
+        std::string caption, text;
+    };
+
+    MessageBoxCatcher();
+    ~MessageBoxCatcher();
+    MessageBoxCatcher(const MessageBoxCatcher&) = delete;
+    MessageBoxCatcher& operator=(const MessageBoxCatcher&) = delete;
+
+    bool Installed() const { return m_hook != NULL; }
+    const std::vector<Box>& Boxes() const;
+
+private:
+    HHOOK m_hook;
+};
+
+// A 32-bit top-down bitmap in a memory context, for drawing into and reading pixels back; it starts
+// filled with one colour.
 class Capture
 {
 public:
-    Capture(int width, int height);
+    Capture(int width, int height, COLORREF fill = RGB(0, 0, 0));
     ~Capture();
     Capture(const Capture&) = delete;
     Capture& operator=(const Capture&) = delete;
 
     HDC dc() const { return m_dc; }
+    RECT Area() const { return {0, 0, m_width, m_height}; }
     // The pixel as a COLORREF (0x00BBGGRR); CLR_INVALID outside.
     COLORREF At(int x, int y) const;
     void Fill(COLORREF color);
@@ -82,5 +111,14 @@ private:
 // Asks the window to paint its client area into a capture of the client's size (WM_PRINTCLIENT,
 // with erasing), the capture first filled with background.
 void PrintClient(HWND hwnd, Capture& capture, COLORREF background);
+// Copies what the window shows on screen, after its pending paints, from its client context.
+void CopyFromScreen(HWND hwnd, Capture& capture);
+
+// The colour of a canvas image's colour table entry, and the colour the image shows at (x, y) (y
+// counted from the top, as on screen).
+COLORREF PaletteColor(const pixelcanvas::Image& canvas, int index);
+COLORREF CanvasColor(const pixelcanvas::Image& canvas, int x, int y);
+// The colour of a solid brush; CLR_INVALID when it cannot be read.
+COLORREF BrushColor(HBRUSH brush);
 
 }  // namespace wintest
