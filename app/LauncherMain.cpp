@@ -1,21 +1,50 @@
 // The one application object of the launcher, and what must happen before it is made.
+#include "app/LauncherApp.h"
+#include "framework/afxdll.h"
+
+#include <delayimp.h>
 #include <mbctype.h>
 
-#include "app/LauncherApp.h"
+#include <cstdlib>
 
 namespace {
 
-// Runs before the application object is constructed (same file, earlier definition): the module
-// state exists and the C runtime's multibyte functions use the system ANSI code page.
+// Runs before every other static initialiser of the program (101 is the first priority a program
+// may take), so nothing can load a library before the search is restricted. Then the module state
+// exists and the C runtime's multibyte functions use the system ANSI code page.
 struct StartupState
 {
     StartupState()
     {
+        AfxRestrictLibrarySearch();
         AfxGetModuleState();
         _setmbcp(_MB_CP_ANSI);
     }
-} startupState;
+} startupState __attribute__((init_priority(101)));
+
+// The libraries the launcher binds on first use (version information, common controls, shell):
+// loaded by their full path in the system directory.
+FARPROC WINAPI LoadDelayedLibrary(unsigned notification, PDelayLoadInfo info)
+{
+    if (notification == dliNotePreLoadLibrary)
+        return reinterpret_cast<FARPROC>(AfxLoadSystemLibrary(info->szDll));
+    return nullptr;
+}
 
 }  // namespace
+
+// The delay-load helper asks this hook (declared extern "C" by delayimp.h) before it loads a
+// library itself.
+PfnDliHook __pfnDliNotifyHook2 = LoadDelayedLibrary;
+
+// What an exception that nobody catches ends in. The C++ runtime's default handler prints the
+// exception's demangled type name to a console this program does not have, and brings the whole
+// demangler into the executable; this one ends the process straight away.
+namespace __gnu_cxx {
+void __verbose_terminate_handler()
+{
+    std::abort();
+}
+}  // namespace __gnu_cxx
 
 CLauncherApp theApp;

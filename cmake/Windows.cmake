@@ -4,9 +4,53 @@ enable_testing()
 
 # Static C and C++ runtimes: the programs import Windows system DLLs only.
 add_link_options(-static -static-libgcc -static-libstdc++)
+
+# The shipped file is this build's Teleskarn.exe: small (-Os; unused sections dropped and symbols
+# stripped at its link below) and the same bytes from any clean build (no link time stamp, no
+# build paths).
+set(CMAKE_C_FLAGS_RELEASE "-Os -DNDEBUG")
+set(CMAKE_CXX_FLAGS_RELEASE "-Os -DNDEBUG")
+add_compile_options(-ffile-prefix-map=${PROJECT_BINARY_DIR}/=build/ -ffile-prefix-map=${PROJECT_SOURCE_DIR}/=)
+add_link_options(-Wl,--no-insert-timestamp)
+# The product runs on one thread: function-local statics need no guards (which would bring a
+# threads library into the program).
+set(PRODUCT_COMPILE_OPTIONS ${PRODUCT_CHARSET_FLAGS} -fno-threadsafe-statics -ffunction-sections -fdata-sections)
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 
-set(WIN_SYSTEM_LIBS comctl32 shlwapi version shell32 advapi32 gdi32 user32 kernel32)
+# Libraries the programs import directly: KnownDLLs, which Windows takes from its own directory only.
+set(WIN_SYSTEM_LIBS advapi32 gdi32 user32 kernel32)
+# Libraries the launcher binds on first use, each with the functions it takes from it. version.dll
+# and comctl32.dll are no KnownDLLs: named in the import table, a file of that name beside the
+# program would be loaded instead. shell32 and shlwapi are needed only on OK or a click, and
+# loading them costs start-up time. The test programs import all four directly.
+set(WIN_LATE_LIBS
+    "version.dll:GetFileVersionInfoSizeA,GetFileVersionInfoA,VerQueryValueA"
+    "comctl32.dll:InitCommonControlsEx,_TrackMouseEvent"
+    "shell32.dll:ShellExecuteA,ShellExecuteExA"
+    "shlwapi.dll:PathRemoveFileSpecA")
+
+# A delay-load import library per entry of WIN_LATE_LIBS: the launcher names the DLL only in its
+# delay-import table, and the first call of one of its functions loads it (by its full path in the
+# system directory: LoadDelayedLibrary in app/LauncherMain.cpp).
+find_program(MINGW_DLLTOOL ${TOOLCHAIN_PREFIX}-dlltool REQUIRED)
+set(DELAY_LIBS)
+set(PLAIN_LATE_LIBS)
+foreach(entry ${WIN_LATE_LIBS})
+  string(REPLACE ":" ";" entry "${entry}")
+  list(GET entry 0 dll)
+  list(GET entry 1 functions)
+  string(REPLACE "," "\n" functions "${functions}")
+  get_filename_component(name ${dll} NAME_WE)
+  set(def ${CMAKE_BINARY_DIR}/delayload/${name}.def)
+  set(lib ${CMAKE_BINARY_DIR}/delayload/lib${name}_delay.a)
+  file(CONFIGURE OUTPUT ${def} CONTENT "LIBRARY ${dll}\nEXPORTS\n${functions}\n")
+  add_custom_command(OUTPUT ${lib}
+                     COMMAND ${MINGW_DLLTOOL} --input-def ${def} --dllname ${dll} --output-delaylib ${lib}
+                     DEPENDS ${def} VERBATIM)
+  list(APPEND DELAY_LIBS ${lib})
+  list(APPEND PLAIN_LATE_LIBS ${name})
+endforeach()
+add_custom_target(delay_import_libs DEPENDS ${DELAY_LIBS})
 
 file(GLOB FRAMEWORK_SOURCES CONFIGURE_DEPENDS framework/*.cpp)
 file(GLOB PRODUCT_SOURCES CONFIGURE_DEPENDS app/*.cpp dialog/*.cpp controls/*.cpp)
@@ -19,7 +63,7 @@ list(REMOVE_ITEM FRAMEWORK_SOURCES ${PROJECT_SOURCE_DIR}/framework/afxmain.cpp)
 
 add_library(launcher_lib STATIC ${FRAMEWORK_SOURCES} ${PRODUCT_SOURCES})
 target_include_directories(launcher_lib PUBLIC ${PROJECT_SOURCE_DIR})
-target_compile_options(launcher_lib PRIVATE ${PRODUCT_CHARSET_FLAGS})
+target_compile_options(launcher_lib PRIVATE ${PRODUCT_COMPILE_OPTIONS})
 target_link_libraries(launcher_lib PUBLIC ${WIN_SYSTEM_LIBS})
 
 set(LAUNCHER_RESOURCES ${PROJECT_SOURCE_DIR}/res/launcher.rc)
@@ -27,8 +71,22 @@ set(LAUNCHER_RESOURCES ${PROJECT_SOURCE_DIR}/res/launcher.rc)
 set_source_files_properties(${LAUNCHER_RESOURCES} PROPERTIES OBJECT_DEPENDS
   "${PROJECT_SOURCE_DIR}/res/launcher.manifest;${PROJECT_SOURCE_DIR}/res/launcher.ico;${PROJECT_SOURCE_DIR}/res/background.bmp")
 add_executable(Teleskarn WIN32 ${LAUNCHER_MAIN} ${LAUNCHER_RESOURCES})
-target_compile_options(Teleskarn PRIVATE ${PRODUCT_CHARSET_FLAGS})
-target_link_libraries(Teleskarn PRIVATE launcher_lib)
+target_compile_options(Teleskarn PRIVATE ${PRODUCT_COMPILE_OPTIONS})
+target_link_options(Teleskarn PRIVATE -s -Wl,--gc-sections)
+target_link_libraries(Teleskarn PRIVATE launcher_lib ${DELAY_LIBS})
+add_dependencies(Teleskarn delay_import_libs)
+# Built again from a copy of the sources elsewhere, the launcher must come out byte for byte the same.
+add_test(NAME reproducible_build COMMAND ${PROJECT_SOURCE_DIR}/scripts/check-reproducible.sh $<TARGET_FILE:Teleskarn>)
+set_tests_properties(reproducible_build PROPERTIES TIMEOUT 600)
+
+# The start-up benchmark, run by hand (bench/startup/run.sh): the floor, a program that shows the
+# same dialog template with DialogBoxParamA and nothing else, and the Windows-side timer.
+add_executable(startup_floor WIN32 EXCLUDE_FROM_ALL bench/startup/bare.cpp ${LAUNCHER_RESOURCES})
+target_include_directories(startup_floor PRIVATE ${PROJECT_SOURCE_DIR})
+target_link_options(startup_floor PRIVATE -s)
+target_link_libraries(startup_floor PRIVATE user32 kernel32)
+add_executable(startup_timer EXCLUDE_FROM_ALL bench/startup/timer.cpp)
+target_link_libraries(startup_timer PRIVATE user32 kernel32)
 
 # ---- Tests under Wine ---------------------------------------------------------------------------
 # Every test program runs through scripts/wine-exec.sh, which takes the display, prefix and
@@ -56,7 +114,7 @@ else()
   add_library(win_test_support INTERFACE)
   set(SUPPORT_SCOPE INTERFACE)
 endif()
-target_link_libraries(win_test_support ${SUPPORT_SCOPE} launcher_lib gtest)
+target_link_libraries(win_test_support ${SUPPORT_SCOPE} launcher_lib ${PLAIN_LATE_LIBS} gtest)
 target_include_directories(win_test_support ${SUPPORT_SCOPE} ${PROJECT_SOURCE_DIR}/tests/win)
 
 # One program per tests/win/test_*.cpp, each a CTest test needing the Wine fixture.

@@ -12,9 +12,9 @@ const char* const kNoErrorMessageText = "No error message is available.";
 
 namespace {
 
-// The block most recently handed out by CException::operator new on this thread, until the
-// exception constructed in it has claimed it.
-thread_local void* t_freshHeapBlock = nullptr;
+// The block most recently handed out by CException::operator new (on the one GUI thread), until
+// the exception constructed in it has claimed it.
+void* t_freshHeapBlock = nullptr;
 
 // Copies text into buf, cut to max - 1 bytes; FALSE if nothing fits.
 BOOL CopyMessage(const char* text, LPSTR buf, UINT max)

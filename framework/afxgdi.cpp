@@ -1,4 +1,4 @@
-// GDI object wrappers, drawing contexts and the per-thread maps of temporary wrappers.
+// GDI object wrappers, drawing contexts and the maps of temporary wrappers.
 #include "framework/afxgdi.h"
 
 #include "framework/afxwnd.h"
@@ -19,7 +19,7 @@ IMPLEMENT_DYNAMIC(CPaintDC, CDC)
 
 namespace {
 
-// Borrowing wrappers made by FromHandle on this thread. A wrapper whose handle value has since been
+// Borrowing wrappers made by FromHandle. A wrapper whose handle value has since been
 // reused for an object of another kind is retired rather than freed, since a caller may still hold
 // it until the maps are cleared.
 struct TempMaps
@@ -56,7 +56,7 @@ struct TempMaps
 
 TempMaps& Temps()
 {
-    thread_local TempMaps maps;
+    static TempMaps maps;  // the one GUI thread's
     return maps;
 }
 

@@ -3,7 +3,7 @@
 //
 // Ownership: a wrapper that attached or created a handle owns it and deletes it when it dies.
 // A wrapper from FromHandle (or returned by SelectObject) is a temporary that borrows the handle,
-// never deletes or releases it, and lives until AfxDeleteTempMaps on its thread.
+// never deletes or releases it, and lives until AfxDeleteTempMaps.
 #pragma once
 
 #include <windows.h>
@@ -256,7 +256,7 @@ protected:
     HWND m_hWnd;
 };
 
-// Frees this thread's temporary wrappers (FromHandle, SelectObject results) without touching
+// Frees the temporary wrappers (FromHandle, SelectObject results) without touching
 // their handles. Called by the message loop when the queue is idle and at exit.
 void AfxDeleteTempMaps();
 

@@ -7,13 +7,13 @@
 
 namespace {
 
-// Everything of the window layer runs on the GUI thread; the maps are per thread all the same so
-// that a second thread (a test's, say) cannot see the first one's objects.
-thread_local std::unordered_map<HWND, CWnd*> t_permanentMap;
-thread_local std::unordered_map<HWND, CWnd*> t_temporaryMap;
-thread_local MSG t_currentMessage;       // the message being handled, for Default() and reflection
-thread_local CWnd* t_wndInit = nullptr;  // the object the next created window belongs to
-thread_local HHOOK t_createHook = NULL;
+// Everything of the window layer runs on the one GUI thread: plain statics, no per-thread storage
+// (which would bring a threads library into a program that starts no thread).
+std::unordered_map<HWND, CWnd*> t_permanentMap;
+std::unordered_map<HWND, CWnd*> t_temporaryMap;
+MSG t_currentMessage;       // the message being handled, for Default() and reflection
+CWnd* t_wndInit = nullptr;  // the object the next created window belongs to
+HHOOK t_createHook = NULL;
 
 bool IsCommandLike(UINT message)
 {

@@ -10,4 +10,6 @@ fi
 # matter to Wine (it reads the name itself).
 # shellcheck disable=SC1091
 { . "$dir/env"; } 2>/dev/null
+# A test may ask for other library load orders than the environment's.
+if [ -n "${WINE_EXEC_DLLOVERRIDES:-}" ]; then export WINEDLLOVERRIDES=$WINE_EXEC_DLLOVERRIDES; fi
 exec /usr/lib/wine/wine64 "$@"

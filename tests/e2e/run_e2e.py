@@ -10,8 +10,9 @@ asserts on what the driver reported, on the stub's record and on the processes t
 Usage (CTest passes the paths; the Wine environment must be up, see scripts/wine-env.sh):
   run_e2e.py --wine-env DIR --wine-exec scripts/wine-exec.sh --launcher Teleskarn.exe \\
              --stub Teleskarn-pqrw7kt3mz.exe --driver e2e_driver.exe \\
-             --registry-file tests/wine/rfc1766.reg --work DIR  GROUP... [-k PATTERN]
-Groups: languages, launch, close, registry, input, look. E2E_KEEP=1 keeps the scenario folders; a
+             --registry-file tests/wine/rfc1766.reg --work DIR [--planted DIR]  GROUP... [-k PATTERN]
+Groups: languages, launch, close, registry, input, look, planting (needs --planted: the folder of
+the planted version.dll and comctl32.dll). E2E_KEEP=1 keeps the scenario folders; a
 failing scenario always keeps its folder (its path is in the failure message).
 """
 import argparse
@@ -272,8 +273,8 @@ class Scenario:
         self.process = None
         self.log = None
 
-    def start(self):
-        env = dict(os.environ, LC_ALL=self.lc_all)
+    def start(self, **env):
+        env = dict(os.environ, LC_ALL=self.lc_all, **env)
         self.log = open(os.path.join(self.dir, "launcher.log"), "wb")
         # Never a pipe: a Wine program's output may be held open by processes it starts.
         self.process = subprocess.Popen([CONFIG.wine_exec, CONFIG.wine_env, self.exe], cwd=self.cwd, env=env,
@@ -996,6 +997,47 @@ class LookTests(E2ETestCase):
         self.close(s, dialog)
 
 
+# ---- group "planting": libraries placed beside the launcher ---------------------------------------
+
+# Windows' order for libraries that are no KnownDLLs: the program's own folder first, then the system.
+NATIVE_FIRST = "version=n,b;comctl32=n,b;mscoree,mshtml="
+
+
+class PlantingTests(E2ETestCase):
+    """A version.dll and a comctl32.dll lie beside the launcher (tests/e2e/planted_dll.cpp): they
+    record their loading and every call of theirs. The real pointer moves, so CTest runs this group
+    alone (RUN_SERIAL)."""
+
+    def test_planted_libraries_never_run_for_the_launcher(self):
+        s = self.scenario("planted", stub=True)
+        for dll in ("version.dll", "comctl32.dll"):
+            shutil.copy2(os.path.join(CONFIG.planted, dll), s.dir)
+        s.start(WINE_EXEC_DLLOVERRIDES=NATIVE_FIRST)
+        dialog = s.wait_dialog()
+        # Hot tracking, the tooltip and the launch: every path that binds version, common controls
+        # or shell functions. Each move waits until the pointer has moved (xdotool's --sync waits
+        # in vain when it is there already: the first spot is one no scenario leaves it on).
+        x, y = dialog["free_point"]
+        xdotool("mousemove", "--sync", x + 3, y + 2)
+        for cid in ("1", "2", "1"):
+            xdotool("mousemove", "--sync", *center(dialog["controls"][cid]["rect"]))
+        xdotool("click", "1")
+        self.assertNoMessageBox(s.watch_exit(), s)
+        self.assertStartedOnceWithoutArguments(s)
+
+        def record(dll):
+            path = os.path.join(s.dir, "planted-%s.txt" % dll)
+            return open(path).read().split() if os.path.exists(path) else []
+        # Wine's own user32 imports version.dll (its wide functions), so under this order Wine
+        # attaches the planted one to every program at start (Windows' user32 does not): that
+        # shows the plant works. What counts is that none of the launcher's functions ran in it.
+        version, comctl32 = record("version"), record("comctl32")
+        self.assertIn("loaded", version, "the planted version.dll was not even attached\n" + s.describe())
+        self.assertEqual({"version.dll called": [], "comctl32.dll loaded or called": []},
+                         {"version.dll called": [f for f in version if f.endswith("A")],
+                          "comctl32.dll loaded or called": comctl32}, s.describe())
+
+
 GROUPS = {
     "languages": [LocaleSanityTests, LanguageTests],
     "registry": [MissingTableTests],
@@ -1003,6 +1045,7 @@ GROUPS = {
     "close": [CloseTests],
     "input": [RealInputTests],
     "look": [LookTests],
+    "planting": [PlantingTests],
 }
 
 
@@ -1011,11 +1054,15 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     for name in ("wine-env", "wine-exec", "launcher", "stub", "driver", "registry-file", "work"):
         parser.add_argument("--" + name, required=True)
+    parser.add_argument("--planted", help="the folder of the planted version.dll and comctl32.dll")
     parser.add_argument("-k", dest="pattern", action="append", help="only tests whose name contains this")
     parser.add_argument("groups", nargs="+", choices=sorted(GROUPS))
     CONFIG = parser.parse_args()
-    for attr in ("wine_env", "wine_exec", "launcher", "stub", "driver", "registry_file", "work"):
-        setattr(CONFIG, attr, os.path.realpath(getattr(CONFIG, attr)))
+    for attr in ("wine_env", "wine_exec", "launcher", "stub", "driver", "registry_file", "work", "planted"):
+        if getattr(CONFIG, attr):
+            setattr(CONFIG, attr, os.path.realpath(getattr(CONFIG, attr)))
+    if "planting" in CONFIG.groups and not CONFIG.planted:
+        sys.exit("the planting group needs --planted")
     for attr in ("launcher", "stub", "driver"):
         if not os.path.isfile(getattr(CONFIG, attr)):
             sys.exit("missing %s: %s (build it first)" % (attr, getattr(CONFIG, attr)))
