@@ -131,19 +131,22 @@ TextSlots TextColorSlots(bool hot, bool pressed)
 
 void RaisedBevel(const Rect& r, BevelLine lines[4])
 {
-    const int32_t l = r.left, t = r.top, rt = r.right, b = r.bottom;
-    lines[0] = {BevelLine::Highlight, {{l, b - 1}, {l, t}, {rt, t}}};
-    lines[1] = {BevelLine::Light, {{l + 1, b - 1}, {l + 1, t + 1}, {rt, t + 1}}};
-    lines[2] = {BevelLine::DarkShadow, {{l, b - 1}, {rt - 1, b - 1}, {rt - 1, t - 1}}};
-    lines[3] = {BevelLine::Shadow, {{l + 1, b - 2}, {rt - 2, b - 2}, {rt - 2, t}}};
+    const int64_t l = r.left, t = r.top, rt = r.right, b = r.bottom;
+    lines[0] = {BevelLine::Highlight, {{Held(l), Held(b - 1)}, {Held(l), Held(t)}, {Held(rt), Held(t)}}};
+    lines[1] = {BevelLine::Light, {{Held(l + 1), Held(b - 1)}, {Held(l + 1), Held(t + 1)}, {Held(rt), Held(t + 1)}}};
+    lines[2] = {BevelLine::DarkShadow, {{Held(l), Held(b - 1)}, {Held(rt - 1), Held(b - 1)}, {Held(rt - 1), Held(t - 1)}}};
+    lines[3] = {BevelLine::Shadow, {{Held(l + 1), Held(b - 2)}, {Held(rt - 2), Held(b - 2)}, {Held(rt - 2), Held(t)}}};
 }
 
 Rect CentreCaption(const Rect& available, const Rect& measured)
 {
     Rect caption = measured;
     // Integer division of a signed value drops the remainder toward zero.
-    caption.Offset((available.Width() - measured.Width()) / 2,
-                   (available.Height() - measured.Height()) / 2);
+    const int64_t availableWidth = int64_t(available.right) - available.left;
+    const int64_t availableHeight = int64_t(available.bottom) - available.top;
+    const int64_t measuredWidth = int64_t(measured.right) - measured.left;
+    const int64_t measuredHeight = int64_t(measured.bottom) - measured.top;
+    caption.Offset((availableWidth - measuredWidth) / 2, (availableHeight - measuredHeight) / 2);
     return caption;
 }
 
@@ -160,35 +163,36 @@ Placement PlaceImage(const PlaceInput& in)
     Placement out{in.item, in.caption};
     Rect& p = out.image;
     Rect& c = out.caption;
-    const int32_t itemWidth = in.item.Width(), itemHeight = in.item.Height();
+    const int64_t itemWidth = int64_t(in.item.right) - in.item.left;
+    const int64_t itemHeight = int64_t(in.item.bottom) - in.item.top;
 
     switch (in.align) {
     case ImageLeft:
         if (in.hasText) {
-            p.left += in.marginX;
-            c.left += in.width + in.marginX;
+            p.left = Held(int64_t(p.left) + in.marginX);
+            c.left = Held(int64_t(c.left) + in.width + in.marginX);
         } else {
-            p.left += (itemWidth - in.width) / 2;
+            p.left = Held(p.left + (itemWidth - in.width) / 2);
         }
-        p.top += (itemHeight - in.height) / 2;
+        p.top = Held(p.top + (itemHeight - in.height) / 2);
         break;
     case ImageTop:
-        p.left += (itemWidth - in.width) / 2;
+        p.left = Held(p.left + (itemWidth - in.width) / 2);
         if (in.hasText) {
             p.top = in.marginY;   // a client coordinate, not an offset from the item's top
-            c.top += in.height;
+            c.top = Held(int64_t(c.top) + in.height);
         } else {
-            p.top += (itemHeight - in.height) / 2;
+            p.top = Held(p.top + (itemHeight - in.height) / 2);
         }
         break;
     case ImageRight:
         if (in.hasText) {
-            c.right = c.right - (c.left + in.marginX + in.width);
+            c.right = Held(int64_t(c.right) - (int64_t(c.left) + in.marginX + in.width));
             c.left = in.marginX;
-            p.left = in.clientRight - in.marginX - in.width;
-            p.top += (itemHeight - in.height) / 2;
+            p.left = Held(int64_t(in.clientRight) - in.marginX - in.width);
+            p.top = Held(p.top + (itemHeight - in.height) / 2);
         } else {
-            p.left += (itemWidth - in.width) / 2;
+            p.left = Held(p.left + (itemWidth - in.width) / 2);
         }
         break;
     default:   // ImageAtCorner: the item's top-left corner

@@ -8,14 +8,27 @@
 
 namespace drawbutton {
 
+// Coordinate arithmetic is done in 64 bits and the result held to the int32 range, so that any
+// rectangle or size a caller passes gives a defined result: the plain one wherever 32 bits suffice.
+inline int32_t Held(int64_t value)
+{
+    return value < INT32_MIN ? INT32_MIN : value > INT32_MAX ? INT32_MAX : static_cast<int32_t>(value);
+}
+
 // A rectangle laid out as RECT (right and bottom exclusive).
 struct Rect
 {
     int32_t left, top, right, bottom;
 
-    int32_t Width() const { return right - left; }
-    int32_t Height() const { return bottom - top; }
-    void Offset(int32_t dx, int32_t dy) { left += dx; right += dx; top += dy; bottom += dy; }
+    int32_t Width() const { return Held(int64_t(right) - left); }
+    int32_t Height() const { return Held(int64_t(bottom) - top); }
+    void Offset(int64_t dx, int64_t dy)
+    {
+        left = Held(left + dx);
+        right = Held(right + dx);
+        top = Held(top + dy);
+        bottom = Held(bottom + dy);
+    }
     bool operator==(const Rect& other) const
     {
         return left == other.left && top == other.top && right == other.right && bottom == other.bottom;

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test layer through CTest:
-#   native unit tests (host compiler, sanitizers), then the Windows build with its tests under Wine
+#   native unit tests (host compiler, sanitizers), a brief run of each fuzz target of the platform-free
+#   units (clang, libFuzzer; scripts/fuzz.sh runs them longer), then the Windows build with its tests under Wine
 #   (framework, controls, launcher) and the end-to-end tests of the real Teleskarn.exe.
-# Installs what is missing first (Debian). Extra arguments go to both ctest runs (e.g. -R Label).
+# Installs what is missing first (Debian). Extra arguments go to every ctest run (e.g. -R Label).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -10,6 +11,10 @@ scripts/deps.sh
 cmake --preset native >/dev/null
 cmake --build --preset native -j2
 ctest --preset native -j2 "$@"
+
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j2
+ctest --preset fuzz -j2 "$@"
 
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j2

@@ -169,6 +169,12 @@ TEST(DrawButtonCaption, CentredWithRemaindersDroppedTowardZero)
         {"block taller than the button", {0, 0, 60, 20}, {0, 0, 50, 27}, {5, -3, 55, 24}},
         {"block wider by an odd amount", {0, 0, 20, 20}, {0, 0, 25, 10}, {-2, 5, 23, 15}},
         {"exact fit", {3, 4, 53, 24}, {3, 4, 53, 24}, {3, 4, 53, 24}},
+        // Wider than the int range, still exact: (2^32 - 3) / 2 from INT32_MIN.
+        {"area wider than 32 bits", {INT32_MIN, 0, INT32_MAX, 10}, {INT32_MIN, 0, INT32_MIN + 2, 10},
+         {-2, 0, 0, 10}},
+        // A result beyond the int range is held at its edge.
+        {"result beyond the range", {0, 0, INT32_MAX, 0}, {INT32_MAX - 5, 0, INT32_MAX, 0},
+         {INT32_MAX, 0, INT32_MAX, 0}},
     };
     for (const Row& row : rows)
         EXPECT_EQ(row.expected, CentreCaption(row.available, row.measured)) << row.what;
@@ -254,6 +260,18 @@ TEST(DrawButtonImages, PlacementArithmeticIsSigned)
     in = Place(ImageTop, true);
     in.item = {0, 10, 100, 50};
     EXPECT_EQ(3, PlaceImage(in).image.top);
+
+    // Any rectangle and size give a defined result: exact where it fits in an int, else held.
+    in = Place(ImageLeft, false);
+    in.item = {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
+    in.width = in.height = 1;
+    EXPECT_EQ((Rect{-1, -1, INT32_MAX, INT32_MAX}), PlaceImage(in).image);   // (2^32 - 2) / 2 from INT32_MIN
+    in = Place(ImageRight, true, true);
+    in.clientRight = INT32_MIN;
+    in.caption = {INT32_MAX, 0, INT32_MIN, 40};
+    const Placement held = PlaceImage(in);
+    EXPECT_EQ(INT32_MIN + 1, held.image.left);   // held at INT32_MIN, then the press shift
+    EXPECT_EQ(INT32_MIN, held.caption.right);
 }
 
 TEST(DrawButtonImages, IconThenBitmapBothNarrowTheCaption)

@@ -1,6 +1,8 @@
 // The warning dialog's platform-free rules: colour answers, panel, minimised icon, keys.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "dialog/NoticeRules_core.h"
 
 using namespace notice;
@@ -44,6 +46,14 @@ TEST(NoticeMinimizedIcon, CentredWithDivisionTowardZero)
     at = MinimizedIconPosition(16, 20, 32, 32);   // icon larger than the client area
     EXPECT_EQ(-7, at.x);                          // (16 - 32 + 1) / 2 = -15 / 2 = -7
     EXPECT_EQ(-5, at.y);                          // (20 - 32 + 1) / 2 = -11 / 2 = -5
+
+    // Any sizes give a defined result: exact where it fits in an int, else held at the edge.
+    at = MinimizedIconPosition(INT_MAX, INT_MAX, -1, INT_MIN);
+    EXPECT_EQ(1 << 30, at.x);                     // (2^31 - 1 + 1 + 1) / 2
+    EXPECT_EQ(INT_MAX, at.y);                     // 2^31 is beyond the range
+    Rect panel = PanelRect(INT_MIN, INT_MIN + 1, 12);
+    EXPECT_EQ(INT_MIN, panel.right);
+    EXPECT_EQ(INT_MIN, panel.bottom);
 }
 
 TEST(NoticeKeys, AltAndTabRepaintF1IsSwallowedRestPassesOn)
