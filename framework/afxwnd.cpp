@@ -30,6 +30,11 @@ LRESULT CALLBACK CreateHookProc(int code, WPARAM wParam, LPARAM lParam)
         // From here on every message of the new window, WM_NCCREATE included, reaches the object.
         WNDPROC old = (WNDPROC)::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, (LONG_PTR)AfxWndProc);
         AfxSetSuperProc(wnd, old);
+        // The one window is taken: the windows created after it (a dialog's controls) need no hook.
+        const LRESULT result = ::CallNextHookEx(t_createHook, code, wParam, lParam);
+        ::UnhookWindowsHookEx(t_createHook);
+        t_createHook = NULL;
+        return result;
     }
     return ::CallNextHookEx(t_createHook, code, wParam, lParam);
 }

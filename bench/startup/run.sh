@@ -24,5 +24,7 @@ envdir=$root/build/bench-wine
 trap 'scripts/wine-env.sh down "$envdir" >/dev/null 2>&1 || true' EXIT
 scripts/wine-env.sh up "$envdir" >/dev/null
 win() { local p="Z:$1"; echo "${p//\//\\}"; }
-scripts/wine-exec.sh "$envdir" build/windows/startup_timer.exe "$runs" \
+# The timer and the programs it starts share one core: on an idle two-core machine a new Wine process
+# otherwise comes up in one of two modes about 20 ms apart, at random, and the medians jump with the mix.
+taskset -c 1 scripts/wine-exec.sh "$envdir" build/windows/startup_timer.exe "$runs" \
   "$(win "$work/floor/startup_floor.exe")" "$(win "$work/launcher/Teleskarn.exe")"
