@@ -10,7 +10,6 @@
 //   click       --hwnd H --id N [--via bmclick|command]       press a button of a dialog or box
 //   key         --hwnd H --key enter|escape|f1|tab [--via post|input|keyf1] [--sync-tab MS]
 //   close       --hwnd H                                      the close box (WM_SYSCOMMAND SC_CLOSE)
-//   rect        --hwnd H [--id N]                             a window's or control's screen rectangle
 //   ncpoint     --hwnd H [--hit CODE]                         a screen point with that WM_NCHITTEST code
 //   windows     --exe PATH                                    top-level windows of that process
 //   procs       [--exe PATH|PATH..] [--name FILE.EXE|FILE.EXE..]  running processes of those images
@@ -576,18 +575,6 @@ int Close(const Args& args)
     return 0;
 }
 
-int Rect(const Args& args)
-{
-    HWND h = args.Hwnd();
-    if (args.Has(L"id"))
-        h = GetDlgItem(h, static_cast<int>(args.Number(L"id", 0)));
-    RECT r;
-    if (!h || !GetWindowRect(h, &r))
-        return Fail("no such window");
-    Emit("{\"ok\":true,\"rect\":" + RectJson(r) + "}");
-    return 0;
-}
-
 // A screen point of the window whose non-client hit test gives the code (20, HTCLOSE: the close
 // box), found by asking the window itself over the right end of its top rows; the middle of the hits.
 int NcPoint(const Args& args)
@@ -705,7 +692,7 @@ int main()
     CloseHandle(CreateThread(nullptr, 0, Watchdog, reinterpret_cast<void*>(limit), 0, nullptr));
     const std::map<std::wstring, int (*)(const Args&)> commands = {
         {L"wait-dialog", WaitDialog}, {L"wait-msgbox", WaitMessageBox}, {L"info", Info}, {L"click", Click},
-        {L"key", Key}, {L"close", Close}, {L"rect", Rect}, {L"ncpoint", NcPoint}, {L"windows", Windows},
+        {L"key", Key}, {L"close", Close}, {L"ncpoint", NcPoint}, {L"windows", Windows},
         {L"procs", Procs}, {L"watch", Watch}, {L"locale", [](const Args&) { return Locale(); }}};
     const auto command = commands.find(args.command);
     if (command != commands.end())
