@@ -346,13 +346,10 @@ private:
                                        L"Test dialog"};
 };
 
+// Its window is a control id, resolved once the dialog exists (0: the dialog).
 MSG PostTo(int controlId, UINT message, WPARAM wParam)
 {
-    MSG msg = {};
-    msg.hwnd = (HWND)(INT_PTR)controlId;   // a control id, resolved once the dialog exists
-    msg.message = message;
-    msg.wParam = wParam;
-    return msg;
+    return MSG{(HWND)(INT_PTR)controlId, message, wParam, 0, 0, {0, 0}};
 }
 
 TEST(Dialog, DoModalEndedFromInitialisationReturnsItsCode)
@@ -412,16 +409,12 @@ TEST(ModalLoop, AControlThatConsumesAKeyStopsTheWalk)
 TEST(ModalLoop, CommandsReachTheVirtualHandlers)
 {
     CTestDialog dialog;
-    MSG cancel = PostTo(0, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED));
-    cancel.hwnd = NULL;
-    dialog.toPost = {cancel};
+    dialog.toPost = {PostTo(0, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED))};
     EXPECT_EQ(IDCANCEL, dialog.DoModal());
     EXPECT_TRUE(dialog.cancelCalled);
 
     CTestDialog closed;
-    MSG close = PostTo(0, WM_SYSCOMMAND, SC_CLOSE);
-    close.hwnd = NULL;
-    closed.toPost = {close};
+    closed.toPost = {PostTo(0, WM_SYSCOMMAND, SC_CLOSE)};
     EXPECT_EQ(IDCANCEL, closed.DoModal()) << "the close box acts as Cancel";
 }
 

@@ -5,6 +5,7 @@
 
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -62,10 +63,7 @@ LRESULT CALLBACK RecordingStaticProc(HWND hWnd, UINT message, WPARAM wParam, LPA
 
 int CountOf(const std::vector<UINT>& messages, UINT message)
 {
-    int count = 0;
-    for (UINT m : messages)
-        count += m == message;
-    return count;
+    return static_cast<int>(std::count(messages.begin(), messages.end(), message));
 }
 
 // The warning dialog's template with the heading bound to a label. The dialog records what the
@@ -448,6 +446,12 @@ Owned OwnedBy(const CTestLabel& label)
     return {label.m_font.m_hObject, label.m_bkBrush, label.m_blinkBrush};
 }
 
+void ExpectReleased(const Owned& gone)
+{
+    for (HGDIOBJ handle : {gone.font, gone.back, gone.blink})
+        EXPECT_EQ(0u, ::GetObjectType(handle)) << (handle == gone.font ? "font" : "a brush");
+}
+
 TEST(TextLabel, DestructionReleasesExactlyItsFontAndTwoBrushes)
 {
     RunInDialog([](CLabelDialog& dialog) {
@@ -465,9 +469,7 @@ TEST(TextLabel, DestructionReleasesExactlyItsFontAndTwoBrushes)
             ASSERT_NE(0u, ::GetObjectType(handle));
         intro.reset();
 
-        EXPECT_EQ(0u, ::GetObjectType(gone.font));
-        EXPECT_EQ(0u, ::GetObjectType(gone.back));
-        EXPECT_EQ(0u, ::GetObjectType(gone.blink));
+        ExpectReleased(gone);
         EXPECT_EQ((DWORD)OBJ_FONT, ::GetObjectType(kept.font)) << "the other label's objects stay";
         EXPECT_EQ((DWORD)OBJ_BRUSH, ::GetObjectType(kept.back));
         EXPECT_EQ((DWORD)OBJ_BRUSH, ::GetObjectType(kept.blink));
@@ -487,9 +489,7 @@ TEST(TextLabel, DestructionReleasesExactlyItsFontAndTwoBrushes)
         gone = OwnedBy(label);
         ASSERT_EQ((DWORD)OBJ_FONT, ::GetObjectType(gone.font));
     }
-    EXPECT_EQ(0u, ::GetObjectType(gone.font));
-    EXPECT_EQ(0u, ::GetObjectType(gone.back));
-    EXPECT_EQ(0u, ::GetObjectType(gone.blink));
+    ExpectReleased(gone);
 }
 
 }  // namespace
