@@ -183,6 +183,7 @@ TEST_F(TexturedButtonInDialog, ShowsTheFaceOfEachStateAtItsPlace)
     const COLORREF light = ::GetSysColor(COLOR_BTNHIGHLIGHT), shadow = ::GetSysColor(COLOR_BTNSHADOW);
     const int w = size.cx, h = size.cy;
     const RECT all = {0, 0, w, h}, inside = {1, 1, w - 1, h - 1};
+    // One row per state of the face choice (texturedbutton::PlaceFace), seen through the real paint.
     enum Frame { NoFrame, Raised, Sunken };
     struct Row {
         const char* what;

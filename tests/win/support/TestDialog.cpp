@@ -68,17 +68,10 @@ BOOL CTestDialog::Create(const DialogTemplate& dialogTemplate, int x, int y, int
     HWND hwnd = ::CreateDialogIndirectParamA(::GetModuleHandleA(NULL), dialogTemplate.Get(), NULL,
                                              NoDialogProc, 0);
     AfxUnhookWindowCreate();
-    if (hwnd == NULL)
-        return FALSE;
     RECT frame = {0, 0, clientWidth, clientHeight};
     ::AdjustWindowRectEx(&frame, (DWORD)::GetWindowLongA(hwnd, GWL_STYLE), FALSE,
                          (DWORD)::GetWindowLongA(hwnd, GWL_EXSTYLE));
-    ::SetWindowPos(hwnd, HWND_TOP, x, y, frame.right - frame.left, frame.bottom - frame.top,
-                   SWP_SHOWWINDOW);
-    ::SetForegroundWindow(hwnd);
-    ::SetActiveWindow(hwnd);
-    ::UpdateWindow(hwnd);
-    return TRUE;
+    return Show(hwnd, x, y, frame.right - frame.left, frame.bottom - frame.top, 0);
 }
 
 BOOL CTestDialog::Create(UINT templateId)
@@ -87,10 +80,16 @@ BOOL CTestDialog::Create(UINT templateId)
     HWND hwnd = ::CreateDialogParamA(::GetModuleHandleA(NULL), MAKEINTRESOURCEA(templateId), NULL,
                                      NoDialogProc, 0);
     AfxUnhookWindowCreate();
+    return Show(hwnd, 40, 40, 0, 0, SWP_NOSIZE);
+}
+
+BOOL CTestDialog::Show(HWND hwnd, int x, int y, int width, int height, UINT flags)
+{
     if (hwnd == NULL)
         return FALSE;
-    ::SetWindowPos(hwnd, HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    ::SetWindowPos(hwnd, HWND_TOP, x, y, width, height, flags | SWP_SHOWWINDOW);
     ::SetForegroundWindow(hwnd);
+    ::SetActiveWindow(hwnd);
     ::UpdateWindow(hwnd);
     return TRUE;
 }
