@@ -176,18 +176,6 @@ std::set<DWORD> PidsOf(const std::wstring& exe)
     return pids;
 }
 
-std::vector<HWND> TopLevelWindows()
-{
-    std::vector<HWND> all;
-    EnumWindows(
-        [](HWND h, LPARAM lp) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&all));
-    return all;
-}
-
 DWORD PidOf(HWND h)
 {
     DWORD pid = 0;
@@ -195,15 +183,29 @@ DWORD PidOf(HWND h)
     return pid;
 }
 
+// The top-level windows of the processes.
+std::vector<HWND> WindowsOfPids(const std::set<DWORD>& pids)
+{
+    std::pair<const std::set<DWORD>*, std::vector<HWND>> search{&pids, {}};
+    EnumWindows(
+        [](HWND h, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<decltype(search)*>(lp);
+            if (s->first->count(PidOf(h)))
+                s->second.push_back(h);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.second;
+}
+
 bool IsMessageBox(HWND h) { return GetDlgItem(h, kMessageBoxTextId) != nullptr; }
 
 // Visible top-level dialogs (#32770) of the processes running the given image.
 std::vector<HWND> DialogsOf(const std::wstring& exe)
 {
-    const std::set<DWORD> pids = PidsOf(exe);
     std::vector<HWND> found;
-    for (HWND h : TopLevelWindows())
-        if (pids.count(PidOf(h)) && IsWindowVisible(h) && ClassOf(h) == L"#32770")
+    for (HWND h : WindowsOfPids(PidsOf(exe)))
+        if (IsWindowVisible(h) && ClassOf(h) == L"#32770")
             found.push_back(h);
     return found;
 }
@@ -220,15 +222,6 @@ std::string WindowListJson(const std::vector<HWND>& windows)
                ",\"msgbox\":" + Bool(IsMessageBox(h)) + "}";
     }
     return out + "]";
-}
-
-std::vector<HWND> WindowsOfPids(const std::set<DWORD>& pids)
-{
-    std::vector<HWND> found;
-    for (HWND h : TopLevelWindows())
-        if (pids.count(PidOf(h)))
-            found.push_back(h);
-    return found;
 }
 
 RECT ScreenClientRect(HWND h)

@@ -38,11 +38,6 @@ void AppendLine(const std::wstring& file, const std::string& line)
     CloseHandle(h);
 }
 
-bool FileExists(const std::wstring& file)
-{
-    return GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 DWORD LingerMilliseconds(const std::wstring& file)
 {
     FILE* f = _wfopen(file.c_str(), L"r");
@@ -91,7 +86,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
                            ",\"show\":" + std::to_string(show) + "}");
 
     const std::wstring release = dir + L"\\stub-release";
-    e2e::PollUntil(LingerMilliseconds(dir + L"\\stub-linger-ms.txt"), 50, [&] { return FileExists(release); });
+    e2e::PollUntil(LingerMilliseconds(dir + L"\\stub-linger-ms.txt"), 50,
+                   [&] { return GetFileAttributesW(release.c_str()) != INVALID_FILE_ATTRIBUTES; });
 
     AppendLine(record, "{\"event\":\"exit\",\"pid\":" + e2e::Narrow(pid) + "}");
     return 0;

@@ -268,8 +268,8 @@ public:
     }
 };
 
-// A dialog run from an in-memory template; the test decides what happens once it is up.
-class CTestDialog : public CDialog
+// A dialog run modal from an in-memory template; the test decides what happens once it is up.
+class CModalDialog : public wintest::CTestDialog
 {
 public:
     std::vector<std::string> log;
@@ -279,7 +279,7 @@ public:
     int endInInit = 0;           // non-zero: EndDialog with it from OnInitDialog
     bool okCalled = false, cancelCalled = false;
 
-    CTestDialog() : CDialog(0)
+    CModalDialog()
     {
         edit.log = &log;
         m_template.AddButton(IDOK, WS_TABSTOP | BS_DEFPUSHBUTTON, 10, 50, 60, 14, L"OK");
@@ -292,12 +292,7 @@ public:
         // The same road as CDialog::DoModal, from a template in memory instead of a resource.
         m_bContinueModal = TRUE;
         m_nModalResult = -1;
-        AfxHookWindowCreate(this);
-        HWND hWnd = ::CreateDialogIndirectParamA(::GetModuleHandleA(NULL), m_template.Get(), NULL,
-                                                 [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; },
-                                                 0);
-        AfxUnhookWindowCreate();
-        if (hWnd != NULL && m_bContinueModal)
+        if (Create(m_template, 40, 40, 300, 160) && m_bContinueModal)
             RunModalLoop();
         if (m_hWnd != NULL)
             DestroyWindow();
@@ -396,7 +391,7 @@ TEST(ModalLoop, EndsFromInitialisationOrByKeysAndCommands)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        CTestDialog dialog;
+        CModalDialog dialog;
         dialog.endInInit = row.endInInit;
         dialog.edit.consumeKeys = row.consumeKeys;
         dialog.toPost = row.posted;
