@@ -31,6 +31,7 @@
 #include <cstdlib>
 #include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -128,27 +129,16 @@ bool SameText(const std::wstring& a, const std::wstring& b)
                                 static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
-std::wstring BaseName(const std::wstring& path)
-{
-    const size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? path : path.substr(slash + 1);
-}
-
-// An image matches a full path when equal, ignoring case; a bare file name matches any folder.
-bool ImageMatches(const std::wstring& image, const std::wstring& want)
-{
-    if (want.find_first_of(L"\\/") == std::wstring::npos)
-        return SameText(BaseName(image), want);
-    return SameText(image, want);
-}
-
 struct Process {
     DWORD pid;
     std::wstring image;
 };
 
+// The processes of an image: a full path matches when equal, ignoring case; a bare file name matches
+// the image in any folder.
 std::vector<Process> ProcessesOf(const std::wstring& want)
 {
+    const bool bare = want.find_first_of(L"\\/") == std::wstring::npos;
     std::vector<Process> found;
     HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snap == INVALID_HANDLE_VALUE)
@@ -156,12 +146,12 @@ std::vector<Process> ProcessesOf(const std::wstring& want)
     PROCESSENTRY32W pe{};
     pe.dwSize = sizeof pe;
     for (BOOL more = Process32FirstW(snap, &pe); more; more = Process32NextW(snap, &pe)) {
-        if (want.find_first_of(L"\\/") == std::wstring::npos && !SameText(pe.szExeFile, want))
-            continue;  // cheap pre-filter by file name
+        if (bare && !SameText(pe.szExeFile, want))
+            continue;
         std::wstring image = ImageOf(pe.th32ProcessID);
         if (image.empty())
             image = pe.szExeFile;
-        if (ImageMatches(image, want))
+        if (bare || SameText(image, want))
             found.push_back({pe.th32ProcessID, image});
     }
     CloseHandle(snap);
@@ -213,14 +203,11 @@ std::vector<HWND> DialogsOf(const std::wstring& exe)
 std::string WindowListJson(const std::vector<HWND>& windows)
 {
     std::string out = "[";
-    for (HWND h : windows) {
-        if (out.size() > 1)
-            out += ",";
-        out += "{\"hwnd\":" + HwndText(h) + ",\"pid\":" + std::to_string(PidOf(h)) + ",\"class\":" +
-               Quote(ClassOf(h)) + ",\"caption\":" + TextJson(WindowText(h)) +
-               ",\"visible\":" + Bool(IsWindowVisible(h) != FALSE) +
+    for (HWND h : windows)
+        out += std::string(out.size() > 1 ? "," : "") + "{\"hwnd\":" + HwndText(h) + ",\"pid\":" +
+               std::to_string(PidOf(h)) + ",\"class\":" + Quote(ClassOf(h)) + ",\"caption\":" +
+               TextJson(WindowText(h)) + ",\"visible\":" + Bool(IsWindowVisible(h) != FALSE) +
                ",\"msgbox\":" + Bool(IsMessageBox(h)) + "}";
-    }
     return out + "]";
 }
 
@@ -296,21 +283,15 @@ std::string DialogJson(HWND dlg)
 
 std::string MessageBoxJson(HWND box, size_t count)
 {
-    std::string buttons = "[";
-    for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        if (ClassOf(c) != L"Button" && ClassOf(c) != L"BUTTON")
-            continue;
-        if (buttons.size() > 1)
-            buttons += ",";
-        buttons += "{\"id\":" + std::to_string(GetDlgCtrlID(c)) + ",\"text\":" + TextJson(WindowText(c)) +
-                   ",\"visible\":" + Bool(IsWindowVisible(c) != FALSE) + "}";
-    }
-    buttons += "]";
-    HWND owner = GetWindow(box, GW_OWNER);
-    return "{\"ok\":true,\"hwnd\":" + HwndText(box) + ",\"pid\":" + std::to_string(PidOf(box)) +
-           ",\"caption\":" + TextJson(WindowText(box)) + ",\"text\":" +
-           TextJson(WindowText(GetDlgItem(box, kMessageBoxTextId))) + ",\"buttons\":" + buttons +
-           ",\"owner\":" + HwndText(owner) + ",\"count\":" + std::to_string(count) + "}";
+    std::string buttons;
+    for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        if (SameText(ClassOf(c), L"Button"))
+            buttons += std::string(buttons.empty() ? "" : ",") + "{\"id\":" + std::to_string(GetDlgCtrlID(c)) +
+                       ",\"text\":" + TextJson(WindowText(c)) + ",\"visible\":" + Bool(IsWindowVisible(c) != FALSE) +
+                       "}";
+    return "{\"ok\":true,\"hwnd\":" + HwndText(box) + ",\"caption\":" + TextJson(WindowText(box)) + ",\"text\":" +
+           TextJson(WindowText(GetDlgItem(box, kMessageBoxTextId))) + ",\"buttons\":[" + buttons +
+           "],\"owner\":" + HwndText(GetWindow(box, GW_OWNER)) + ",\"count\":" + std::to_string(count) + "}";
 }
 
 // Waits for the system's input-idle signal of the process: raised whenever its main thread waits
@@ -549,13 +530,10 @@ int Procs(const Args& args)
 {
     std::vector<std::wstring> wanted;
     for (const wchar_t* option : {L"exe", L"name"}) {
-        const std::wstring list = args.Get(option);
-        for (size_t begin = 0; begin < list.size();) {
-            const size_t bar = std::min(list.find(L'|', begin), list.size());
-            if (bar > begin)
-                wanted.push_back(list.substr(begin, bar - begin));
-            begin = bar + 1;
-        }
+        std::wistringstream list(args.Get(option));
+        for (std::wstring want; std::getline(list, want, L'|');)
+            if (!want.empty())
+                wanted.push_back(want);
     }
     std::string json = "[";
     for (const std::wstring& want : wanted)

@@ -56,21 +56,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     const std::wstring dir = OwnDirectory();
     const std::wstring record = dir + L"\\stub-record.txt";
-    const std::wstring pid = std::to_wstring(GetCurrentProcessId());
+    const std::string pid = std::to_string(GetCurrentProcessId());
 
     // The arguments as a Windows program sees them: argv[1..] of the command line.
     const wchar_t* cmdline = GetCommandLineW();
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(cmdline, &argc);
-    std::string args = "[";
-    for (int i = 1; argv && i < argc; ++i) {
-        if (i > 1)
-            args += ",";
-        args += e2e::Quote(argv[i]);
-    }
-    args += "]";
-    if (argv)
-        LocalFree(argv);
+    std::string args;
+    for (int i = 1; argv && i < argc; ++i)
+        args += (i > 1 ? "," : "") + e2e::Quote(argv[i]);
+    LocalFree(argv);
 
     wchar_t cwd[MAX_PATH * 4] = L"";
     GetCurrentDirectoryW(MAX_PATH * 4, cwd);
@@ -81,7 +76,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     GetStartupInfoW(&si);
     const int show = (si.dwFlags & STARTF_USESHOWWINDOW) ? si.wShowWindow : -1;
 
-    AppendLine(record, "{\"event\":\"start\",\"pid\":" + e2e::Narrow(pid) + ",\"args\":" + args +
+    AppendLine(record, "{\"event\":\"start\",\"pid\":" + pid + ",\"args\":[" + args + "]" +
                            ",\"cmdline\":" + e2e::Quote(cmdline) + ",\"cwd\":" + e2e::Quote(cwd) +
                            ",\"show\":" + std::to_string(show) + "}");
 
@@ -89,6 +84,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     e2e::PollUntil(LingerMilliseconds(dir + L"\\stub-linger-ms.txt"), 50,
                    [&] { return GetFileAttributesW(release.c_str()) != INVALID_FILE_ATTRIBUTES; });
 
-    AppendLine(record, "{\"event\":\"exit\",\"pid\":" + e2e::Narrow(pid) + "}");
+    AppendLine(record, "{\"event\":\"exit\",\"pid\":" + pid + "}");
     return 0;
 }

@@ -386,7 +386,7 @@ TEST(ModalLoop, EndsFromInitialisationOrByKeysAndCommands)
         // Escape is kept by the edit control; the posted Enter to OK is then the dialog's.
         {"Escape kept by the edit", 0, true, {PostTo(300, WM_KEYDOWN, VK_ESCAPE), PostTo(IDOK, WM_KEYDOWN, VK_RETURN)},
          IDOK, {"edit bound", "edit 27", "dialog 13"}},
-        {"Cancel command", 0, false, {PostTo(0, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED))}, IDCANCEL, {"edit bound"}},
+        {"Cancel", 0, false, {PostTo(0, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED))}, IDCANCEL, {"edit bound"}},
         {"the close box acts as Cancel", 0, false, {PostTo(0, WM_SYSCOMMAND, SC_CLOSE)}, IDCANCEL, {"edit bound"}},
     };
     for (const Row& row : rows) {
