@@ -50,9 +50,8 @@ constexpr DWORD kPollMs = 30;
 std::string HwndText(HWND h)
 {
     char buf[32];
-    std::snprintf(buf, sizeof buf, "0x%llx",
-                  static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(h)));
-    return Quote(std::string(buf));
+    std::snprintf(buf, sizeof buf, "\"0x%llx\"", static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(h)));
+    return buf;
 }
 
 std::string RectJson(const RECT& r)

@@ -403,11 +403,7 @@ TEST(DrawingContextTest, SelectionsAnswerThePreviousObject)
     EXPECT_TRUE(HandleAlive(font));
 }
 
-struct PixelCase
-{
-    int x, y;
-    COLORREF expected;
-};
+struct PixelCase { int x, y; COLORREF expected; };
 
 void ExpectPixels(const Canvas& canvas, const std::vector<PixelCase>& cases, const char* what)
 {
@@ -439,8 +435,7 @@ TEST(DrawingContextTest, FillSolidRectFillsAndLeavesTheBackgroundColour)
 TEST(DrawingContextTest, Draw3dRectDrawsOnePixelEdges)
 {
     Canvas canvas;
-    const COLORREF light = RGB(255, 0, 0);
-    const COLORREF dark = RGB(0, 0, 255);
+    const COLORREF light = RGB(255, 0, 0), dark = RGB(0, 0, 255);
     canvas.dc.Draw3dRect(CRect(4, 4, 14, 10), light, dark); // x 4..13, y 4..9
     // Top and left edges light; right and bottom dark, with the top-right and bottom-left corners.
     for (int y = 2; y < 12; ++y)

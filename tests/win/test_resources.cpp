@@ -108,15 +108,9 @@ const ControlTemplate kControls[] = {
     {IDC_FRAME, L"#128", L"", 0x50000007, 0, 7, 7, 191, 172},
 };
 
-} // namespace
-
 TEST(Resources, EveryResourceIsGermanOnly)
 {
-    const struct {
-        LPCSTR type;
-        LPCSTR name;
-        const char* what;
-    } resources[] = {
+    const struct { LPCSTR type, name; const char* what; } resources[] = {
         {RT_DIALOG, MAKEINTRESOURCEA(IDD_NOTICE), "dialog"},
         {RT_BITMAP, MAKEINTRESOURCEA(IDB_BACKGROUND), "bitmap"},
         {RT_GROUP_ICON, MAKEINTRESOURCEA(IDI_APPICON), "icon group"},
@@ -226,8 +220,6 @@ TEST(Resources, BackgroundBitmapIs8BitWithFullColourTable)
     DeleteObject(bitmap);
 }
 
-namespace {
-
 #pragma pack(push, 2)
 struct GroupIconEntry {
     BYTE width, height, colourCount, reserved;
@@ -236,8 +228,6 @@ struct GroupIconEntry {
     WORD id;
 };
 #pragma pack(pop)
-
-} // namespace
 
 TEST(Resources, IconGroupHoldsThreeImages)
 {
@@ -248,9 +238,8 @@ TEST(Resources, IconGroupHoldsThreeImages)
     EXPECT_EQ(head[0], 0);
     EXPECT_EQ(head[1], 1);   // icons, not cursors
     ASSERT_EQ(head[2], 3);
-    const struct {
-        int size, colourCount, bitCount;
-    } expected[] = {{16, 16, 4}, {32, 0, 8}, {48, 0, 8}};   // 0 colours: 256 or more
+    // A colour count of 0: 256 or more.
+    const struct { int size, colourCount, bitCount; } expected[] = {{16, 16, 4}, {32, 0, 8}, {48, 0, 8}};
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE("image " + std::to_string(i));
         GroupIconEntry entry;
@@ -293,8 +282,6 @@ TEST(Resources, ManifestAsksForNoElevationAndNamesTheSystems)
     EXPECT_EQ(manifest.find("Common-Controls"), std::string::npos);
 }
 
-namespace {
-
 std::vector<std::uint8_t> OwnVersionBlock()
 {
     char path[MAX_PATH] = {};
@@ -312,10 +299,7 @@ std::vector<std::uint8_t> OwnVersionBlock()
 }
 
 // One node of a version resource: its key and the keys of its children, walked from the raw bytes.
-struct VersionNode {
-    std::wstring key;
-    std::size_t childrenBegin, end;
-};
+struct VersionNode { std::wstring key; std::size_t childrenBegin, end; };
 
 VersionNode ReadVersionNode(const std::vector<std::uint8_t>& bytes, std::size_t at)
 {

@@ -428,10 +428,7 @@ TEST(TextLabel, HoverCursorIsSetOnlyWhenTheLabelHasOne)
 
 // ---- Ownership -------------------------------------------------------------------------------------
 
-struct Owned
-{
-    HGDIOBJ font, back, blink;
-};
+struct Owned { HGDIOBJ font, back, blink; };
 
 Owned OwnedBy(const CTestLabel& label)
 {

@@ -38,11 +38,6 @@ public:
     using CTexturedButton::m_drawPressed;
 };
 
-TextureColors SystemColors()
-{
-    return {::GetSysColor(COLOR_BTNFACE), ::GetSysColor(COLOR_BTNSHADOW), ::GetSysColor(COLOR_BTNHIGHLIGHT)};
-}
-
 SIZE WindowSize(HWND hwnd)
 {
     RECT r = {};
@@ -142,7 +137,8 @@ TEST(TexturedButtonEnvironment, SystemColoursAreClassic)
 // system colours.
 TEST_F(TexturedButtonInDialog, TwoButtonsContinueOneRandomSequence)
 {
-    const TextureColors colors = SystemColors();
+    const TextureColors colors{::GetSysColor(COLOR_BTNFACE), ::GetSysColor(COLOR_BTNSHADOW),
+                               ::GetSysColor(COLOR_BTNHIGHLIGHT)};
     ResetTextureRandom();
     ok.SetTexture(kEffect, kGrain, kHotTint, kTint, kTintColor);
     cancel.SetTexture(kEffect, kGrain, kHotTint, kTint, kTintColor);
@@ -252,12 +248,6 @@ TEST_F(TexturedButtonInDialog, PaintsNothingBeforeSetTextureAndTheFaceAfter)
 
 // ---- SetTexture without a usable window ---------------------------------------------------------
 
-HWND MakePlainButton()
-{
-    return ::CreateWindowExA(0, "BUTTON", "", WS_POPUP | BS_PUSHBUTTON, 0, 0, 60, 20, NULL, NULL,
-                             ::GetModuleHandleA(NULL), NULL);
-}
-
 TEST(TexturedButtonWithoutWindow, NeverAttachedStaysEmptyAndDrawsNoRandomValue)
 {
     CTexturedButton button;
@@ -271,10 +261,7 @@ TEST(TexturedButtonWithoutWindow, NeverAttachedStaysEmptyAndDrawsNoRandomValue)
 TEST(TexturedButtonWithoutWindow, LostWindowLeavesTheFacesAsTheyWere)
 {
     enum Loss { DestroyedSubclassed, DestroyedBehindItsBack };
-    struct Row {
-        const char* what;
-        Loss loss;
-    } rows[] = {
+    struct Row { const char* what; Loss loss; } rows[] = {
         // The framework detaches the object when its subclassed window goes: no window.
         {"window destroyed, object detached", DestroyedSubclassed},
         // Only attached: the object still holds the dead handle, whose rectangle cannot be read.
@@ -283,7 +270,7 @@ TEST(TexturedButtonWithoutWindow, LostWindowLeavesTheFacesAsTheyWere)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         CTexturedButton button;
-        HWND hwnd = MakePlainButton();
+        HWND hwnd = ::CreateWindowExA(0, "BUTTON", "", WS_POPUP | BS_PUSHBUTTON, 0, 0, 60, 20, NULL, NULL, NULL, NULL);
         ASSERT_NE(hwnd, nullptr);
         ASSERT_TRUE(row.loss == DestroyedSubclassed ? button.SubclassWindow(hwnd) : button.Attach(hwnd));
         ResetTextureRandom();
