@@ -5,7 +5,6 @@
 #include <functional>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "app/LanguageProbe.h"
 #include "app/LanguageTable_core.h"
