@@ -4,13 +4,12 @@
 // subcommand did what was asked). Texts are reported twice: as UTF-8 for reading, and as the
 // Windows-1252 bytes in hex ("hex"), which is what the tests compare.
 //
-//   wait-dialog --exe PATH [--caption TEXT] [--timeout MS]   the launcher's dialog, once it is up
+//   wait-dialog --exe PATH [--timeout MS]                     the launcher's dialog, once it is up
 //   info        --hwnd H                                      the same report for a known dialog
 //   wait-msgbox --exe PATH [--timeout MS]                     a message box of that process
 //   click       --hwnd H --id N [--via bmclick|command]       press a button of a dialog or box
 //   key         --hwnd H --key enter|escape|f1|tab [--via post|input|keyf1] [--sync-tab MS]
 //   close       --hwnd H                                      the close box (WM_SYSCOMMAND SC_CLOSE)
-//   rect        --hwnd H [--id N]                             a window's or control's screen rectangle
 //   ncpoint     --hwnd H [--hit CODE]                         a screen point with that WM_NCHITTEST code
 //   windows     --exe PATH                                    top-level windows of that process
 //   procs       [--exe PATH|PATH..] [--name FILE.EXE|FILE.EXE..]  running processes of those images
@@ -32,6 +31,7 @@
 #include <cstdlib>
 #include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -50,9 +50,8 @@ constexpr DWORD kPollMs = 30;
 std::string HwndText(HWND h)
 {
     char buf[32];
-    std::snprintf(buf, sizeof buf, "0x%llx",
-                  static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(h)));
-    return Quote(std::string(buf));
+    std::snprintf(buf, sizeof buf, "\"0x%llx\"", static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(h)));
+    return buf;
 }
 
 std::string RectJson(const RECT& r)
@@ -129,27 +128,16 @@ bool SameText(const std::wstring& a, const std::wstring& b)
                                 static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
-std::wstring BaseName(const std::wstring& path)
-{
-    const size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? path : path.substr(slash + 1);
-}
-
-// An image matches a full path when equal, ignoring case; a bare file name matches any folder.
-bool ImageMatches(const std::wstring& image, const std::wstring& want)
-{
-    if (want.find_first_of(L"\\/") == std::wstring::npos)
-        return SameText(BaseName(image), want);
-    return SameText(image, want);
-}
-
 struct Process {
     DWORD pid;
     std::wstring image;
 };
 
+// The processes of an image: a full path matches when equal, ignoring case; a bare file name matches
+// the image in any folder.
 std::vector<Process> ProcessesOf(const std::wstring& want)
 {
+    const bool bare = want.find_first_of(L"\\/") == std::wstring::npos;
     std::vector<Process> found;
     HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snap == INVALID_HANDLE_VALUE)
@@ -157,12 +145,12 @@ std::vector<Process> ProcessesOf(const std::wstring& want)
     PROCESSENTRY32W pe{};
     pe.dwSize = sizeof pe;
     for (BOOL more = Process32FirstW(snap, &pe); more; more = Process32NextW(snap, &pe)) {
-        if (want.find_first_of(L"\\/") == std::wstring::npos && !SameText(pe.szExeFile, want))
-            continue;  // cheap pre-filter by file name
+        if (bare && !SameText(pe.szExeFile, want))
+            continue;
         std::wstring image = ImageOf(pe.th32ProcessID);
         if (image.empty())
             image = pe.szExeFile;
-        if (ImageMatches(image, want))
+        if (bare || SameText(image, want))
             found.push_back({pe.th32ProcessID, image});
     }
     CloseHandle(snap);
@@ -177,18 +165,6 @@ std::set<DWORD> PidsOf(const std::wstring& exe)
     return pids;
 }
 
-std::vector<HWND> TopLevelWindows()
-{
-    std::vector<HWND> all;
-    EnumWindows(
-        [](HWND h, LPARAM lp) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&all));
-    return all;
-}
-
 DWORD PidOf(HWND h)
 {
     DWORD pid = 0;
@@ -196,15 +172,29 @@ DWORD PidOf(HWND h)
     return pid;
 }
 
+// The top-level windows of the processes.
+std::vector<HWND> WindowsOfPids(const std::set<DWORD>& pids)
+{
+    std::pair<const std::set<DWORD>*, std::vector<HWND>> search{&pids, {}};
+    EnumWindows(
+        [](HWND h, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<decltype(search)*>(lp);
+            if (s->first->count(PidOf(h)))
+                s->second.push_back(h);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.second;
+}
+
 bool IsMessageBox(HWND h) { return GetDlgItem(h, kMessageBoxTextId) != nullptr; }
 
 // Visible top-level dialogs (#32770) of the processes running the given image.
 std::vector<HWND> DialogsOf(const std::wstring& exe)
 {
-    const std::set<DWORD> pids = PidsOf(exe);
     std::vector<HWND> found;
-    for (HWND h : TopLevelWindows())
-        if (pids.count(PidOf(h)) && IsWindowVisible(h) && ClassOf(h) == L"#32770")
+    for (HWND h : WindowsOfPids(PidsOf(exe)))
+        if (IsWindowVisible(h) && ClassOf(h) == L"#32770")
             found.push_back(h);
     return found;
 }
@@ -212,24 +202,12 @@ std::vector<HWND> DialogsOf(const std::wstring& exe)
 std::string WindowListJson(const std::vector<HWND>& windows)
 {
     std::string out = "[";
-    for (HWND h : windows) {
-        if (out.size() > 1)
-            out += ",";
-        out += "{\"hwnd\":" + HwndText(h) + ",\"pid\":" + std::to_string(PidOf(h)) + ",\"class\":" +
-               Quote(ClassOf(h)) + ",\"caption\":" + TextJson(WindowText(h)) +
-               ",\"visible\":" + Bool(IsWindowVisible(h) != FALSE) +
+    for (HWND h : windows)
+        out += std::string(out.size() > 1 ? "," : "") + "{\"hwnd\":" + HwndText(h) + ",\"pid\":" +
+               std::to_string(PidOf(h)) + ",\"class\":" + Quote(ClassOf(h)) + ",\"caption\":" +
+               TextJson(WindowText(h)) + ",\"visible\":" + Bool(IsWindowVisible(h) != FALSE) +
                ",\"msgbox\":" + Bool(IsMessageBox(h)) + "}";
-    }
     return out + "]";
-}
-
-std::vector<HWND> WindowsOfPids(const std::set<DWORD>& pids)
-{
-    std::vector<HWND> found;
-    for (HWND h : TopLevelWindows())
-        if (pids.count(PidOf(h)))
-            found.push_back(h);
-    return found;
 }
 
 RECT ScreenClientRect(HWND h)
@@ -271,69 +249,48 @@ POINT FreePoint(HWND dlg)
     return best;
 }
 
+HWND FocusOf(DWORD tid)
+{
+    GUITHREADINFO gti{};
+    gti.cbSize = sizeof gti;
+    return GetGUIThreadInfo(tid, &gti) ? gti.hwndFocus : nullptr;
+}
+
+// The dialog's texts and rectangles, its focus (-1: the dialog itself) and a free point.
 std::string DialogJson(HWND dlg)
 {
     static const int kIds[] = {IDOK, IDCANCEL, 1000, 1001, 1002, 1003, 1004};
-    DWORD pid = 0;
-    const DWORD tid = GetWindowThreadProcessId(dlg, &pid);
-    std::string controls = "{";
+    std::string controls;
     for (int id : kIds) {
-        if (controls.size() > 1)
-            controls += ",";
         HWND c = GetDlgItem(dlg, id);
-        controls += "\"" + std::to_string(id) + "\":";
-        if (!c) {
-            controls += "{\"exists\":false}";
-            continue;
-        }
         RECT r{};
-        GetWindowRect(c, &r);
-        char style[16];
-        std::snprintf(style, sizeof style, "0x%08lx", static_cast<unsigned long>(GetWindowLongW(c, GWL_STYLE)));
-        controls += "{\"exists\":true,\"class\":" + Quote(ClassOf(c)) + ",\"text\":" +
-                    TextJson(WindowText(c)) + ",\"rect\":" + RectJson(r) + ",\"style\":\"" + style +
-                    "\",\"visible\":" + Bool(IsWindowVisible(c) != FALSE) +
-                    ",\"enabled\":" + Bool(IsWindowEnabled(c) != FALSE) + "}";
+        controls += (controls.empty() ? "{\"" : ",\"") + std::to_string(id) + "\":" +
+                    (c && GetWindowRect(c, &r) ? "{\"exists\":true,\"text\":" + TextJson(WindowText(c)) +
+                                                     ",\"rect\":" + RectJson(r) + "}"
+                                               : "{\"exists\":false}");
     }
-    controls += "}";
-
-    GUITHREADINFO gti{};
-    gti.cbSize = sizeof gti;
-    int focusId = 0;
-    if (GetGUIThreadInfo(tid, &gti) && gti.hwndFocus)
-        focusId = gti.hwndFocus == dlg ? -1 : GetDlgCtrlID(gti.hwndFocus);
-
+    HWND focus = FocusOf(GetWindowThreadProcessId(dlg, nullptr));
     RECT wr{};
     GetWindowRect(dlg, &wr);
     const POINT free = FreePoint(dlg);
-    return "{\"ok\":true,\"hwnd\":" + HwndText(dlg) + ",\"pid\":" + std::to_string(pid) +
-           ",\"tid\":" + std::to_string(tid) + ",\"image\":" + Quote(ImageOf(pid)) +
-           ",\"class\":" + Quote(ClassOf(dlg)) + ",\"caption\":" + TextJson(WindowText(dlg)) +
-           ",\"controls\":" + controls + ",\"window_rect\":" + RectJson(wr) +
+    return "{\"ok\":true,\"hwnd\":" + HwndText(dlg) + ",\"caption\":" + TextJson(WindowText(dlg)) +
+           ",\"controls\":" + controls + "},\"window_rect\":" + RectJson(wr) +
            ",\"client_rect\":" + RectJson(ScreenClientRect(dlg)) + ",\"focus_id\":" +
-           std::to_string(focusId) + ",\"free_point\":[" + std::to_string(free.x) + "," +
-           std::to_string(free.y) + "],\"visible\":" + Bool(IsWindowVisible(dlg) != FALSE) +
-           ",\"enabled\":" + Bool(IsWindowEnabled(dlg) != FALSE) +
-           ",\"foreground\":" + Bool(GetForegroundWindow() == dlg) + "}";
+           std::to_string(focus == dlg ? -1 : focus ? GetDlgCtrlID(focus) : 0) + ",\"free_point\":[" +
+           std::to_string(free.x) + "," + std::to_string(free.y) + "]}";
 }
 
 std::string MessageBoxJson(HWND box, size_t count)
 {
-    std::string buttons = "[";
-    for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        if (ClassOf(c) != L"Button" && ClassOf(c) != L"BUTTON")
-            continue;
-        if (buttons.size() > 1)
-            buttons += ",";
-        buttons += "{\"id\":" + std::to_string(GetDlgCtrlID(c)) + ",\"text\":" + TextJson(WindowText(c)) +
-                   ",\"visible\":" + Bool(IsWindowVisible(c) != FALSE) + "}";
-    }
-    buttons += "]";
-    HWND owner = GetWindow(box, GW_OWNER);
-    return "{\"ok\":true,\"hwnd\":" + HwndText(box) + ",\"pid\":" + std::to_string(PidOf(box)) +
-           ",\"caption\":" + TextJson(WindowText(box)) + ",\"text\":" +
-           TextJson(WindowText(GetDlgItem(box, kMessageBoxTextId))) + ",\"buttons\":" + buttons +
-           ",\"owner\":" + HwndText(owner) + ",\"count\":" + std::to_string(count) + "}";
+    std::string buttons;
+    for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        if (SameText(ClassOf(c), L"Button"))
+            buttons += std::string(buttons.empty() ? "" : ",") + "{\"id\":" + std::to_string(GetDlgCtrlID(c)) +
+                       ",\"text\":" + TextJson(WindowText(c)) + ",\"visible\":" + Bool(IsWindowVisible(c) != FALSE) +
+                       "}";
+    return "{\"ok\":true,\"hwnd\":" + HwndText(box) + ",\"caption\":" + TextJson(WindowText(box)) + ",\"text\":" +
+           TextJson(WindowText(GetDlgItem(box, kMessageBoxTextId))) + ",\"buttons\":[" + buttons +
+           "],\"owner\":" + HwndText(GetWindow(box, GW_OWNER)) + ",\"count\":" + std::to_string(count) + "}";
 }
 
 // Waits for the system's input-idle signal of the process: raised whenever its main thread waits
@@ -391,59 +348,38 @@ bool ParseArgs(Args& args)
 
 // ---- subcommands -----------------------------------------------------------------------------
 
-// A wait that timed out: whether the image still runs, and the windows it has.
-int WaitFailed(const std::wstring& exe, const std::string& error)
-{
-    const std::set<DWORD> pids = PidsOf(exe);
-    return Fail(error, "\"running\":" + Bool(!pids.empty()) + ",\"windows\":" + WindowListJson(WindowsOfPids(pids)));
-}
-
-int WaitDialog(const Args& args)
+// Waits for the launcher's dialog, or for a message box of it, and reports the first found. A wait
+// that times out reports whether the image still runs, and the windows it has.
+int WaitFor(const Args& args, bool messageBox)
 {
     const std::wstring exe = args.Get(L"exe");
-    HWND dialog = nullptr;
-    const bool found = e2e::PollUntil(args.Number(L"timeout", 15000), kPollMs, [&] {
+    std::vector<HWND> found;
+    const bool any = e2e::PollUntil(args.Number(L"timeout", 15000), kPollMs, [&] {
+        found.clear();
         for (HWND h : DialogsOf(exe))
-            if (!IsMessageBox(h) && (!args.Has(L"caption") || WindowText(h) == args.Get(L"caption"))) {
-                dialog = h;
-                return true;
-            }
-        return false;
+            if (IsMessageBox(h) == messageBox)
+                found.push_back(h);
+        return !found.empty();
     });
-    if (!found)
-        return WaitFailed(exe, "timeout waiting for the dialog");
-    // Visible means initialised: the dialog is shown only after WM_INITDIALOG has set the texts. The
+    if (!any) {
+        const std::set<DWORD> pids = PidsOf(exe);
+        return Fail(messageBox ? "timeout waiting for a message box" : "timeout waiting for the dialog",
+                    "\"running\":" + Bool(!pids.empty()) + ",\"windows\":" + WindowListJson(WindowsOfPids(pids)));
+    }
+    // Visible means initialised: a dialog is shown only after WM_INITDIALOG has set the texts. The
     // wait for input idle is a courtesy (the modal loop has usually started by then); nothing relies
     // on it, since posted messages wait in the queue anyway.
-    WaitIdle(PidOf(dialog), 2000);
-    Emit(DialogJson(dialog));
+    WaitIdle(PidOf(found.front()), messageBox ? 5000 : 2000);
+    Emit(messageBox ? MessageBoxJson(found.front(), found.size()) : DialogJson(found.front()));
     return 0;
 }
 
-int WaitMessageBox(const Args& args)
+// The report of a subcommand that posts one message.
+int Posted(BOOL posted)
 {
-    const std::wstring exe = args.Get(L"exe");
-    std::vector<HWND> boxes;
-    const bool found = e2e::PollUntil(args.Number(L"timeout", 15000), kPollMs, [&] {
-        boxes.clear();
-        for (HWND h : DialogsOf(exe))
-            if (IsMessageBox(h))
-                boxes.push_back(h);
-        return !boxes.empty();
-    });
-    if (!found)
-        return WaitFailed(exe, "timeout waiting for a message box");
-    WaitIdle(PidOf(boxes.front()), 5000);
-    Emit(MessageBoxJson(boxes.front(), boxes.size()));
-    return 0;
-}
-
-int Info(const Args& args)
-{
-    HWND h = args.Hwnd();
-    if (!IsWindow(h))
-        return Fail("no such window");
-    Emit(IsMessageBox(h) ? MessageBoxJson(h, 1) : DialogJson(h));
+    if (!posted)
+        return Fail("PostMessage failed");
+    Emit("{\"ok\":true}");
     return 0;
 }
 
@@ -456,16 +392,11 @@ int Click(const Args& args)
     HWND button = GetDlgItem(dlg, id);
     if (!button)
         return Fail("no such control");
-    const std::wstring via = args.Get(L"via", L"bmclick");
-    BOOL posted;
-    if (via == L"command")  // the notification a click would send
-        posted = PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
-    else  // BM_CLICK: the button presses itself (mouse down and up) and notifies its parent
-        posted = PostMessageW(button, BM_CLICK, 0, 0);
-    if (!posted)
-        return Fail("PostMessage failed");
-    Emit("{\"ok\":true}");
-    return 0;
+    // With --via command the notification a click would send; else BM_CLICK: the button presses
+    // itself (mouse down and up) and notifies its parent.
+    return Posted(args.Get(L"via") == L"command"
+                      ? PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button))
+                      : PostMessageW(button, BM_CLICK, 0, 0));
 }
 
 UINT KeyCode(const std::wstring& name)
@@ -493,13 +424,6 @@ UINT KeyCode(const std::wstring& name)
 // no help here: it is also raised whenever the thread waits inside a send to another thread). If
 // the key opened a modal window, the Tab lands there and the report shows the focus outside the
 // dialog.
-HWND FocusOf(DWORD tid)
-{
-    GUITHREADINFO gti{};
-    gti.cbSize = sizeof gti;
-    return GetGUIThreadInfo(tid, &gti) ? gti.hwndFocus : nullptr;
-}
-
 bool SendKey(HWND dlg, DWORD tid, const std::wstring& via, UINT vk)
 {
     HWND target = FocusOf(tid);
@@ -531,8 +455,6 @@ bool SendKey(HWND dlg, DWORD tid, const std::wstring& via, UINT vk)
 int Key(const Args& args)
 {
     HWND dlg = args.Hwnd();
-    if (!IsWindow(dlg))
-        return Fail("no such window");
     const UINT vk = KeyCode(args.Get(L"key"));
     if (!vk)
         return Fail("unknown key");
@@ -565,38 +487,14 @@ int Key(const Args& args)
     return 0;
 }
 
-int Close(const Args& args)
-{
-    HWND dlg = args.Hwnd();
-    if (!IsWindow(dlg))
-        return Fail("no such window");
-    if (!PostMessageW(dlg, WM_SYSCOMMAND, SC_CLOSE, 0))
-        return Fail("PostMessage failed");
-    Emit("{\"ok\":true}");
-    return 0;
-}
-
-int Rect(const Args& args)
-{
-    HWND h = args.Hwnd();
-    if (args.Has(L"id"))
-        h = GetDlgItem(h, static_cast<int>(args.Number(L"id", 0)));
-    RECT r;
-    if (!h || !GetWindowRect(h, &r))
-        return Fail("no such window");
-    Emit("{\"ok\":true,\"rect\":" + RectJson(r) + "}");
-    return 0;
-}
-
 // A screen point of the window whose non-client hit test gives the code (20, HTCLOSE: the close
 // box), found by asking the window itself over the right end of its top rows; the middle of the hits.
 int NcPoint(const Args& args)
 {
     HWND h = args.Hwnd();
     const LRESULT want = static_cast<LRESULT>(args.Number(L"hit", HTCLOSE));
-    RECT r;
-    if (!GetWindowRect(h, &r))
-        return Fail("no such window");
+    RECT r{};
+    GetWindowRect(h, &r);
     long sx = 0, sy = 0, n = 0;
     for (long y = r.top; y < std::min(r.bottom, r.top + 40); y += 2) {
         for (long x = std::max(r.left, r.right - 80); x < r.right; x += 2) {
@@ -631,13 +529,10 @@ int Procs(const Args& args)
 {
     std::vector<std::wstring> wanted;
     for (const wchar_t* option : {L"exe", L"name"}) {
-        const std::wstring list = args.Get(option);
-        for (size_t begin = 0; begin < list.size();) {
-            const size_t bar = std::min(list.find(L'|', begin), list.size());
-            if (bar > begin)
-                wanted.push_back(list.substr(begin, bar - begin));
-            begin = bar + 1;
-        }
+        std::wistringstream list(args.Get(option));
+        for (std::wstring want; std::getline(list, want, L'|');)
+            if (!want.empty())
+                wanted.push_back(want);
     }
     std::string json = "[";
     for (const std::wstring& want : wanted)
@@ -701,11 +596,19 @@ int main()
     Args args;
     if (!ParseArgs(args))
         return Fail("usage: e2e_driver COMMAND [--option value]...");
+    if (args.Has(L"hwnd") && !IsWindow(args.Hwnd()))
+        return Fail("no such window");
     const ULONG_PTR limit = args.Number(L"timeout", 30000) + 30000;
     CloseHandle(CreateThread(nullptr, 0, Watchdog, reinterpret_cast<void*>(limit), 0, nullptr));
     const std::map<std::wstring, int (*)(const Args&)> commands = {
-        {L"wait-dialog", WaitDialog}, {L"wait-msgbox", WaitMessageBox}, {L"info", Info}, {L"click", Click},
-        {L"key", Key}, {L"close", Close}, {L"rect", Rect}, {L"ncpoint", NcPoint}, {L"windows", Windows},
+        {L"wait-dialog", [](const Args& a) { return WaitFor(a, false); }},
+        {L"wait-msgbox", [](const Args& a) { return WaitFor(a, true); }},
+        {L"info", [](const Args& a) {
+             Emit(IsMessageBox(a.Hwnd()) ? MessageBoxJson(a.Hwnd(), 1) : DialogJson(a.Hwnd()));
+             return 0;
+         }},
+        {L"click", Click}, {L"key", Key}, {L"ncpoint", NcPoint}, {L"windows", Windows},
+        {L"close", [](const Args& a) { return Posted(PostMessageW(a.Hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0)); }},
         {L"procs", Procs}, {L"watch", Watch}, {L"locale", [](const Args&) { return Locale(); }}};
     const auto command = commands.find(args.command);
     if (command != commands.end())

@@ -38,11 +38,6 @@ void AppendLine(const std::wstring& file, const std::string& line)
     CloseHandle(h);
 }
 
-bool FileExists(const std::wstring& file)
-{
-    return GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 DWORD LingerMilliseconds(const std::wstring& file)
 {
     FILE* f = _wfopen(file.c_str(), L"r");
@@ -61,21 +56,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     const std::wstring dir = OwnDirectory();
     const std::wstring record = dir + L"\\stub-record.txt";
-    const std::wstring pid = std::to_wstring(GetCurrentProcessId());
+    const std::string pid = std::to_string(GetCurrentProcessId());
 
     // The arguments as a Windows program sees them: argv[1..] of the command line.
     const wchar_t* cmdline = GetCommandLineW();
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(cmdline, &argc);
-    std::string args = "[";
-    for (int i = 1; argv && i < argc; ++i) {
-        if (i > 1)
-            args += ",";
-        args += e2e::Quote(argv[i]);
-    }
-    args += "]";
-    if (argv)
-        LocalFree(argv);
+    std::string args;
+    for (int i = 1; argv && i < argc; ++i)
+        args += (i > 1 ? "," : "") + e2e::Quote(argv[i]);
+    LocalFree(argv);
 
     wchar_t cwd[MAX_PATH * 4] = L"";
     GetCurrentDirectoryW(MAX_PATH * 4, cwd);
@@ -86,13 +76,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     GetStartupInfoW(&si);
     const int show = (si.dwFlags & STARTF_USESHOWWINDOW) ? si.wShowWindow : -1;
 
-    AppendLine(record, "{\"event\":\"start\",\"pid\":" + e2e::Narrow(pid) + ",\"args\":" + args +
+    AppendLine(record, "{\"event\":\"start\",\"pid\":" + pid + ",\"args\":[" + args + "]" +
                            ",\"cmdline\":" + e2e::Quote(cmdline) + ",\"cwd\":" + e2e::Quote(cwd) +
                            ",\"show\":" + std::to_string(show) + "}");
 
     const std::wstring release = dir + L"\\stub-release";
-    e2e::PollUntil(LingerMilliseconds(dir + L"\\stub-linger-ms.txt"), 50, [&] { return FileExists(release); });
+    e2e::PollUntil(LingerMilliseconds(dir + L"\\stub-linger-ms.txt"), 50,
+                   [&] { return GetFileAttributesW(release.c_str()) != INVALID_FILE_ATTRIBUTES; });
 
-    AppendLine(record, "{\"event\":\"exit\",\"pid\":" + e2e::Narrow(pid) + "}");
+    AppendLine(record, "{\"event\":\"exit\",\"pid\":" + pid + "}");
     return 0;
 }

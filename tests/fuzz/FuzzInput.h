@@ -22,6 +22,12 @@ inline int32_t AnyInt(FuzzedDataProvider& in)
     }
 }
 
+// A percentage: mostly 0 to 101, sometimes any value.
+inline uint32_t Percent(FuzzedDataProvider& in)
+{
+    return in.ConsumeBool() ? in.ConsumeIntegralInRange<uint32_t>(0, 101) : in.ConsumeIntegral<uint32_t>();
+}
+
 // A wrong result: say which rule broke and abort, so that the fuzzer keeps the input.
 #define FUZZ_CHECK(condition)                                                                  \
     do {                                                                                       \

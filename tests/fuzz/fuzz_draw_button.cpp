@@ -27,17 +27,12 @@ int64_t Height(const Rect& r) { return int64_t(r.bottom) - r.top; }
 
 void CheckPlacement(FuzzedDataProvider& in)
 {
-    PlaceInput p{};
-    p.align = in.ConsumeBool() ? in.ConsumeIntegralInRange<uint8_t>(0, 3) : in.ConsumeIntegral<uint8_t>();
-    p.hasText = in.ConsumeBool();
-    p.item = ItemRect(in);
-    p.caption = in.ConsumeBool() ? p.item : AnyRect(in);
-    p.pressed = in.ConsumeBool();
-    p.checkMode = in.ConsumeBool();
-    p.width = AnyInt(in);
-    p.height = AnyInt(in);
-    p.marginX = AnyInt(in);
-    p.marginY = AnyInt(in);
+    const uint8_t align = in.ConsumeBool() ? in.ConsumeIntegralInRange<uint8_t>(0, 3) : in.ConsumeIntegral<uint8_t>();
+    const bool hasText = in.ConsumeBool();
+    const Rect item = ItemRect(in);
+    // A braced list is read from left to right: caption, pressed, check mode, size, margins.
+    PlaceInput p{align, hasText, item, in.ConsumeBool() ? item : AnyRect(in), in.ConsumeBool(), in.ConsumeBool(),
+                 AnyInt(in), AnyInt(in), AnyInt(in), AnyInt(in), {0, 0}, 0};
     if (in.ConsumeBool() || PressShiftFor(in.ConsumeIntegral<uint8_t>(), &p.pressShift) != ResultDone)
         p.pressShift = {AnyInt(in), AnyInt(in)};
     p.clientRight = in.ConsumeBool() ? p.item.right : AnyInt(in);

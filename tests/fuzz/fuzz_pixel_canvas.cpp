@@ -139,8 +139,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
         case 4: {
             const uint32_t color = in.ConsumeIntegral<uint32_t>();
-            const uint32_t percent = in.ConsumeBool() ? in.ConsumeIntegralInRange<uint32_t>(0, 101)
-                                                      : in.ConsumeIntegral<uint32_t>();
+            const uint32_t percent = Percent(in);
             const RgbQuad* palette = c.Palette();
             const std::vector<RgbQuad> old(palette, palette ? palette + c.PaletteCount() : nullptr);
             const std::vector<uint8_t> before = Snapshot(c);

@@ -29,11 +29,6 @@ bool IsColor(const RgbQuad& e, uint32_t color)
     return e.rgbRed == (color & 0xFF) && e.rgbGreen == ((color >> 8) & 0xFF) && e.rgbBlue == ((color >> 16) & 0xFF);
 }
 
-uint32_t Percent(FuzzedDataProvider& in)
-{
-    return in.ConsumeBool() ? in.ConsumeIntegralInRange<uint32_t>(0, 101) : in.ConsumeIntegral<uint32_t>();
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -100,14 +100,6 @@ TEST(TextLabelBlink, BlinkBrushOnlyInBackgroundBlinkingWhilePhaseIsOff)
     for (const auto& c : cases)
         EXPECT_EQ(c.brush == LabelBrush::Blink, BrushFor(c.mode, c.phase) == LabelBrush::Blink)
             << "mode " << c.mode << " phase " << c.phase;
-
-    // Background blinking from the start: blink brush, then back brush, then blink brush again.
-    bool phase = false;
-    const LabelBrush expected[] = {LabelBrush::Blink, LabelBrush::Back, LabelBrush::Blink};
-    for (LabelBrush brush : expected) {
-        EXPECT_EQ(brush == LabelBrush::Blink, BrushFor(BlinkBackground, phase) == LabelBrush::Blink);
-        phase = BlinkTickFor(BlinkBackground, phase).phase;
-    }
 }
 
 }  // namespace

@@ -104,15 +104,6 @@ std::vector<uint8_t> PaletteBytes(const pixelcanvas::Image& c)
     return std::vector<uint8_t>(p, p + c.PaletteBytes());
 }
 
-void ExpectEntry(const pixelcanvas::Image& c, int index, int red, int green, int blue)
-{
-    const pixelcanvas::RgbQuad& e = c.Palette()[index];
-    EXPECT_EQ(e.rgbRed, red) << "entry " << index;
-    EXPECT_EQ(e.rgbGreen, green) << "entry " << index;
-    EXPECT_EQ(e.rgbBlue, blue) << "entry " << index;
-    EXPECT_EQ(e.rgbReserved, 0) << "entry " << index;
-}
-
 struct EntryCase
 {
     int index, red, green, blue;
@@ -120,8 +111,14 @@ struct EntryCase
 
 void ExpectEntries(const pixelcanvas::Image& c, std::initializer_list<EntryCase> entries)
 {
-    for (const EntryCase& e : entries)
-        ExpectEntry(c, e.index, e.red, e.green, e.blue);
+    for (const EntryCase& k : entries)
+    {
+        const pixelcanvas::RgbQuad& e = c.Palette()[k.index];
+        EXPECT_EQ(e.rgbRed, k.red) << "entry " << k.index;
+        EXPECT_EQ(e.rgbGreen, k.green) << "entry " << k.index;
+        EXPECT_EQ(e.rgbBlue, k.blue) << "entry " << k.index;
+        EXPECT_EQ(e.rgbReserved, 0) << "entry " << k.index;
+    }
 }
 
 // The generator state whose next value is 32767.
@@ -193,9 +190,9 @@ TEST(TexturePalette, TintsUseLowEightBitsAndStopAt100)
         for (int i = 0; i < 256; ++i)
         {
             if (k.faceIsTintColor)
-                ExpectEntry(f.face, i, 50, 80, 250);
+                ExpectEntries(f.face, {{i, 50, 80, 250}});
             if (k.hotIsLight)
-                ExpectEntry(f.hot, i, 255, 255, 255);
+                ExpectEntries(f.hot, {{i, 255, 255, 255}});
         }
         if (!k.faceIsTintColor)
         {
@@ -244,23 +241,15 @@ TEST(TextureFaces, VerticalRampGrainFourBounds)
     }
 }
 
+// Every pixel is 128 plus its noise (so within 124 to 132, and the same face for each number).
 TEST(TextureFaces, OtherEffectNumbersGiveNoise)
 {
     const uint32_t effects[] = {0, 9, 10, 0xFFFFFFFFu};
-    Faces reference;
-    Make(reference, 125, 28, 0, 4, 77);
     for (uint32_t effect : effects)
     {
         SCOPED_TRACE(effect);
         Faces f;
         Make(f, 125, 28, effect, 4, 77);
-        EXPECT_EQ(PixelBytes(f.face), PixelBytes(reference.face));
-        for (int b = 0; b < 28; ++b)
-            for (int x = 0; x < 125; ++x)
-            {
-                ASSERT_GE(At(f.face, x, b), 124);
-                ASSERT_LE(At(f.face, x, b), 132);
-            }
         const std::vector<int> base = Bases(f.face, effect, 4, 77);
         EXPECT_EQ(std::count(base.begin(), base.end(), 128), 125 * 28);
     }
@@ -495,8 +484,8 @@ TEST(TextureFaces, NegativeOrZeroSizesDrawNothing)
             EXPECT_EQ(TextureRandomState(), 5u);
             ASSERT_NE(f.face.Palette(), nullptr);
             EXPECT_EQ(f.face.Header().biSizeImage, 0u);
-            ExpectEntry(f.face, 255, 234, 237, 254);
-            ExpectEntry(f.hot, 255, 238, 240, 254);
+            ExpectEntries(f.face, {{255, 234, 237, 254}});
+            ExpectEntries(f.hot, {{255, 238, 240, 254}});
         }
     }
 }

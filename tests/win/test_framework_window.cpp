@@ -268,8 +268,8 @@ public:
     }
 };
 
-// A dialog run from an in-memory template; the test decides what happens once it is up.
-class CTestDialog : public CDialog
+// A dialog run modal from an in-memory template; the test decides what happens once it is up.
+class CModalDialog : public wintest::CTestDialog
 {
 public:
     std::vector<std::string> log;
@@ -279,7 +279,7 @@ public:
     int endInInit = 0;           // non-zero: EndDialog with it from OnInitDialog
     bool okCalled = false, cancelCalled = false;
 
-    CTestDialog() : CDialog(0)
+    CModalDialog()
     {
         edit.log = &log;
         m_template.AddButton(IDOK, WS_TABSTOP | BS_DEFPUSHBUTTON, 10, 50, 60, 14, L"OK");
@@ -292,12 +292,7 @@ public:
         // The same road as CDialog::DoModal, from a template in memory instead of a resource.
         m_bContinueModal = TRUE;
         m_nModalResult = -1;
-        AfxHookWindowCreate(this);
-        HWND hWnd = ::CreateDialogIndirectParamA(::GetModuleHandleA(NULL), m_template.Get(), NULL,
-                                                 [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; },
-                                                 0);
-        AfxUnhookWindowCreate();
-        if (hWnd != NULL && m_bContinueModal)
+        if (Create(m_template, 40, 40, 300, 160) && m_bContinueModal)
             RunModalLoop();
         if (m_hWnd != NULL)
             DestroyWindow();
@@ -346,24 +341,10 @@ private:
                                        L"Test dialog"};
 };
 
+// Its window is a control id, resolved once the dialog exists (0: the dialog).
 MSG PostTo(int controlId, UINT message, WPARAM wParam)
 {
-    MSG msg = {};
-    msg.hwnd = (HWND)(INT_PTR)controlId;   // a control id, resolved once the dialog exists
-    msg.message = message;
-    msg.wParam = wParam;
-    return msg;
-}
-
-TEST(Dialog, DoModalEndedFromInitialisationReturnsItsCode)
-{
-    CTestDialog dialog;
-    dialog.endInInit = 4321;
-    EXPECT_EQ(4321, dialog.DoModal());
-    EXPECT_EQ(nullptr, dialog.m_hWnd);
-    EXPECT_EQ(nullptr, dialog.okButton.m_hWnd) << "controls are detached with their windows";
-    std::vector<std::string> expected = {"edit bound"};
-    EXPECT_EQ(expected, dialog.log);
+    return MSG{(HWND)(INT_PTR)controlId, message, wParam, 0, 0, {0, 0}};
 }
 
 TEST(Dialog, RealResourceTemplateRunsToo)
@@ -386,43 +367,41 @@ TEST(Dialog, RealResourceTemplateRunsToo)
     EXPECT_EQ(-1, missing.DoModal());
 }
 
-TEST(ModalLoop, KeysVisitTheControlThenTheDialogThenTheDialogManager)
+// What ends the modal loop, the walk a posted key takes, and the handler a command reaches. Every
+// row leaves the dialog and its controls detached from their destroyed windows.
+TEST(ModalLoop, EndsFromInitialisationOrByKeysAndCommands)
 {
-    CTestDialog dialog;
-    dialog.toPost = {PostTo(300, WM_KEYDOWN, VK_ESCAPE)};
-    EXPECT_EQ(IDCANCEL, dialog.DoModal());
-    EXPECT_TRUE(dialog.cancelCalled);
-    std::vector<std::string> expected = {"edit bound", "edit 27", "dialog 27"};
-    EXPECT_EQ(expected, dialog.log);
-}
-
-TEST(ModalLoop, AControlThatConsumesAKeyStopsTheWalk)
-{
-    CTestDialog dialog;
-    dialog.edit.consumeKeys = true;
-    // Escape is kept by the edit control; the posted Enter to OK is then the dialog's.
-    dialog.toPost = {PostTo(300, WM_KEYDOWN, VK_ESCAPE), PostTo(IDOK, WM_KEYDOWN, VK_RETURN)};
-    EXPECT_EQ(IDOK, dialog.DoModal());
-    EXPECT_TRUE(dialog.okCalled);
-    EXPECT_FALSE(dialog.cancelCalled);
-    std::vector<std::string> expected = {"edit bound", "edit 27", "dialog 13"};
-    EXPECT_EQ(expected, dialog.log);
-}
-
-TEST(ModalLoop, CommandsReachTheVirtualHandlers)
-{
-    CTestDialog dialog;
-    MSG cancel = PostTo(0, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED));
-    cancel.hwnd = NULL;
-    dialog.toPost = {cancel};
-    EXPECT_EQ(IDCANCEL, dialog.DoModal());
-    EXPECT_TRUE(dialog.cancelCalled);
-
-    CTestDialog closed;
-    MSG close = PostTo(0, WM_SYSCOMMAND, SC_CLOSE);
-    close.hwnd = NULL;
-    closed.toPost = {close};
-    EXPECT_EQ(IDCANCEL, closed.DoModal()) << "the close box acts as Cancel";
+    struct Row {
+        const char* what;
+        int endInInit;
+        bool consumeKeys;
+        std::vector<MSG> posted;
+        INT_PTR result;
+        std::vector<std::string> log;
+    } rows[] = {
+        {"ended from initialisation", 4321, false, {}, 4321, {"edit bound"}},
+        // A key visits the control, then the dialog, then the dialog manager.
+        {"Escape to the edit", 0, false, {PostTo(300, WM_KEYDOWN, VK_ESCAPE)}, IDCANCEL,
+         {"edit bound", "edit 27", "dialog 27"}},
+        // Escape is kept by the edit control; the posted Enter to OK is then the dialog's.
+        {"Escape kept by the edit", 0, true, {PostTo(300, WM_KEYDOWN, VK_ESCAPE), PostTo(IDOK, WM_KEYDOWN, VK_RETURN)},
+         IDOK, {"edit bound", "edit 27", "dialog 13"}},
+        {"Cancel", 0, false, {PostTo(0, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED))}, IDCANCEL, {"edit bound"}},
+        {"the close box acts as Cancel", 0, false, {PostTo(0, WM_SYSCOMMAND, SC_CLOSE)}, IDCANCEL, {"edit bound"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        CModalDialog dialog;
+        dialog.endInInit = row.endInInit;
+        dialog.edit.consumeKeys = row.consumeKeys;
+        dialog.toPost = row.posted;
+        EXPECT_EQ(row.result, dialog.DoModal());
+        EXPECT_EQ(row.result == IDOK, dialog.okCalled);
+        EXPECT_EQ(row.result == IDCANCEL, dialog.cancelCalled);
+        EXPECT_EQ(row.log, dialog.log);
+        EXPECT_EQ(nullptr, dialog.m_hWnd);
+        EXPECT_EQ(nullptr, dialog.okButton.m_hWnd);
+    }
 }
 
 // ---- The application object and its message box --------------------------------------------

@@ -5,7 +5,6 @@
 #include <functional>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "app/LanguageProbe.h"
 #include "app/LanguageTable_core.h"
@@ -98,19 +97,13 @@ TEST(LanguageProbe, LooksUpTheImportedTable)
 
 TEST(LanguageProbe, WithoutTheTableTheCodeIsEmpty)
 {
-    // Take the table away for the duration of the test and put it back value by value.
-    std::vector<std::pair<std::string, std::string>> saved;
-    HKEY key = NULL;
-    ASSERT_EQ(ERROR_SUCCESS, ::RegOpenKeyExA(HKEY_CLASSES_ROOT, TableKey, 0, KEY_READ, &key));
-    for (DWORD i = 0;; ++i) {
-        char name[64], data[260];
-        DWORD nameLength = sizeof(name), dataLength = sizeof(data), type = 0;
-        if (::RegEnumValueA(key, i, name, &nameLength, NULL, &type, (BYTE*)data, &dataLength) != ERROR_SUCCESS)
-            break;
-        saved.emplace_back(name, std::string(data, dataLength));
-    }
-    ::RegCloseKey(key);
-    ASSERT_FALSE(saved.empty());
+    // Take the table away for the duration of the test (a copy waits under the test key) and put it back.
+    HKEY table = NULL, saved = NULL;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegOpenKeyExA(HKEY_CLASSES_ROOT, TableKey, 0, KEY_READ, &table));
+    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\TeleskarnTests\\Rfc1766", 0, NULL, 0,
+                                               KEY_ALL_ACCESS, NULL, &saved, NULL));
+    ASSERT_EQ(ERROR_SUCCESS, ::RegCopyTreeA(table, NULL, saved));
+    ::RegCloseKey(table);
     ASSERT_EQ(ERROR_SUCCESS, ::RegDeleteTreeA(HKEY_CLASSES_ROOT, TableKey));
     ::RegDeleteKeyA(HKEY_CLASSES_ROOT, TableKey);
 
@@ -119,11 +112,11 @@ TEST(LanguageProbe, WithoutTheTableTheCodeIsEmpty)
     CString lookedUp = probe.LookupRfc1766Code("0407");
 
     ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(HKEY_CLASSES_ROOT, TableKey, 0, NULL, 0, KEY_ALL_ACCESS, NULL,
-                                               &key, NULL));
-    for (const auto& value : saved)
-        ::RegSetValueExA(key, value.first.c_str(), 0, REG_SZ, (const BYTE*)value.second.data(),
-                         (DWORD)value.second.size());
-    ::RegCloseKey(key);
+                                               &table, NULL));
+    EXPECT_EQ(ERROR_SUCCESS, ::RegCopyTreeA(saved, NULL, table));
+    ::RegCloseKey(table);
+    ::RegCloseKey(saved);
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\TeleskarnTests");
 
     EXPECT_STREQ("", withoutTable);
     EXPECT_STREQ("", lookedUp);
@@ -184,16 +177,11 @@ public:
 
     using CNoticeDialog::PreTranslateMessage;
     int erasures = 0;   // WM_ERASEBKGND seen
-    CString Text(int id) const
+    // A control's text, or with id 0 the caption.
+    CString Text(int id = 0) const
     {
         char text[1024] = "";
-        ::GetDlgItemTextA(m_hWnd, id, text, sizeof(text));
-        return text;
-    }
-    CString Caption() const
-    {
-        char text[256] = "";
-        ::GetWindowTextA(m_hWnd, text, sizeof(text));
+        ::GetWindowTextA(id == 0 ? m_hWnd : ::GetDlgItem(m_hWnd, id), text, sizeof(text));
         return text;
     }
     HBRUSH AskColor(UINT message, HDC dc, HWND control)
@@ -222,6 +210,19 @@ protected:
     }
 };
 
+// Runs the real dialog in a language; inspect sees it once, then the dialog ends as cancelled.
+void Inspect(const char* code, const std::function<void(CInspectedDialog&)>& inspect)
+{
+    CInspectedDialog dialog(code);
+    bool inspected = false;
+    dialog.inspect = [&](CInspectedDialog& d) {
+        inspected = true;
+        inspect(d);
+    };
+    EXPECT_EQ(IDCANCEL, dialog.DoModal());
+    EXPECT_TRUE(inspected);
+}
+
 TEST(NoticeDialog, AppliesTheRowOrFallsBackToEnglish)
 {
     // Each row by its own code; codes no row has (another language, a second code, another case,
@@ -232,38 +233,23 @@ TEST(NoticeDialog, AppliesTheRowOrFallsBackToEnglish)
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string("code \"") + c[0] + "\"");
         const languagetable::LanguageTextRow& row = *languagetable::FindLanguageRow(c[1]);
-        CInspectedDialog dialog(c[0]);
-        bool inspected = false;
-        dialog.inspect = [&](CInspectedDialog& d) {
-            inspected = true;
+        Inspect(c[0], [&](CInspectedDialog& d) {
             EXPECT_STREQ(c[1], d.GetLanguageCode());
             const std::pair<int, const char*> shown[] = {
                 {1000, row.headText}, {1001, row.introText}, {1002, row.instructionText},
                 {1003, row.liabilityText}, {IDOK, row.okText}, {IDCANCEL, row.cancelText}};
             for (const auto& control : shown)
                 EXPECT_STREQ(control.second, d.Text(control.first)) << "control " << control.first;
-            EXPECT_STREQ(row.captionText, d.Caption()) << "no version suffix in the caption";
+            EXPECT_STREQ(row.captionText, d.Text()) << "the version suffix is worked out but not shown";
+            EXPECT_STREQ(" (v.1.0.2.0)", d.GetVersionSuffix());
             EXPECT_STREQ(row.errorPrefix, d.GetErrorPrefix());
-        };
-        EXPECT_EQ(IDCANCEL, dialog.DoModal());
-        EXPECT_TRUE(inspected);
+        });
     }
-}
-
-TEST(NoticeDialog, VersionSuffixIsWorkedOutButNotShown)
-{
-    CInspectedDialog dialog("de");
-    dialog.inspect = [](CInspectedDialog& d) {
-        EXPECT_STREQ(" (v.1.0.2.0)", d.GetVersionSuffix());
-        EXPECT_STREQ("Quenbrak Teleskarn", d.Caption());
-    };
-    dialog.DoModal();
 }
 
 TEST(NoticeDialog, ColoursPanelAndBrushByControlAndType)
 {
-    CInspectedDialog dialog("en");
-    dialog.inspect = [](CInspectedDialog& d) {
+    Inspect("en", [](CInspectedDialog& d) {
         const COLORREF black = RGB(0, 0, 0), panel = 0xF5F5F5;
         HWND frame = ::GetDlgItem(d.m_hWnd, 1004);
         RECT frameRect;
@@ -304,14 +290,12 @@ TEST(NoticeDialog, ColoursPanelAndBrushByControlAndType)
         ::SetBkColor(label.dc(), RGB(1, 2, 3));
         EXPECT_EQ(brush, d.AskColor(WM_CTLCOLORSTATIC, label.dc(), extra));
         EXPECT_EQ(panel, ::GetBkColor(label.dc()));
-    };
-    dialog.DoModal();
+    });
 }
 
 TEST(NoticeDialog, LabelsDrawInTheirOwnFontsOnTheDialogsColours)
 {
-    CInspectedDialog dialog("de");
-    dialog.inspect = [](CInspectedDialog& d) {
+    Inspect("de", [](CInspectedDialog& d) {
         struct Row { int id; LONG height; LONG weight; } rows[] = {
             {1000, -18, FW_BOLD}, {1001, -11, FW_NORMAL}, {1002, -11, FW_NORMAL}, {1003, -9, FW_NORMAL},
         };
@@ -336,14 +320,12 @@ TEST(NoticeDialog, LabelsDrawInTheirOwnFontsOnTheDialogsColours)
             // The static control draws in the same font.
             EXPECT_EQ((LRESULT)::GetCurrentObject(canvas.dc(), OBJ_FONT), ::SendMessageA(label, WM_GETFONT, 0, 0));
         }
-    };
-    dialog.DoModal();
+    });
 }
 
 TEST(NoticeDialog, ButtonsAreOwnerDrawnAndKeepTheDefaultButtonProtocol)
 {
-    CInspectedDialog dialog("en");
-    dialog.inspect = [](CInspectedDialog& d) {
+    Inspect("en", [](CInspectedDialog& d) {
         for (int id : {IDOK, IDCANCEL}) {
             HWND button = ::GetDlgItem(d.m_hWnd, id);
             EXPECT_EQ((LONG)BS_OWNERDRAW, ::GetWindowLongA(button, GWL_STYLE) & 0x1F) << "button " << id;
@@ -352,14 +334,12 @@ TEST(NoticeDialog, ButtonsAreOwnerDrawnAndKeepTheDefaultButtonProtocol)
         EXPECT_EQ(IDOK, LOWORD(::SendMessageA(d.m_hWnd, DM_GETDEFID, 0, 0)));
         EXPECT_TRUE(::SendMessageA(::GetDlgItem(d.m_hWnd, IDOK), WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON);
         EXPECT_EQ(::GetDlgItem(d.m_hWnd, IDOK), ::GetFocus()) << "the first tab stop has the focus";
-    };
-    dialog.DoModal();
+    });
 }
 
 TEST(NoticeDialog, BackgroundIsTheStretchedPicture)
 {
-    CInspectedDialog dialog("en");
-    dialog.inspect = [](CInspectedDialog& d) {
+    Inspect("en", [](CInspectedDialog& d) {
         RECT client;
         ::GetClientRect(d.m_hWnd, &client);
         wintest::Capture canvas(client.right, client.bottom, RGB(0, 0, 0));
@@ -378,22 +358,16 @@ TEST(NoticeDialog, BackgroundIsTheStretchedPicture)
         ::DeleteDC(source);
         ::DeleteObject(picture);
         EXPECT_GT(client.right, info.bmWidth) << "the picture is stretched over a larger client area";
-    };
-    dialog.DoModal();
+    });
 }
 
 TEST(NoticeDialog, AltAndTabRepaintEverythingF1IsSwallowed)
 {
-    CInspectedDialog dialog("en");
-    dialog.inspect = [](CInspectedDialog& d) {
+    Inspect("en", [](CInspectedDialog& d) {
         RECT client, update;
         ::GetClientRect(d.m_hWnd, &client);
         auto keyMessage = [&](UINT message, WPARAM key) {
-            MSG msg = {};
-            msg.hwnd = ::GetDlgItem(d.m_hWnd, IDOK);
-            msg.message = message;
-            msg.wParam = key;
-            return msg;
+            return MSG{::GetDlgItem(d.m_hWnd, IDOK), message, key, 0, 0, {0, 0}};
         };
 
         ::ValidateRect(d.m_hWnd, NULL);
@@ -417,8 +391,7 @@ TEST(NoticeDialog, AltAndTabRepaintEverythingF1IsSwallowed)
 
         MSG f1 = keyMessage(WM_KEYF1, 0);
         EXPECT_TRUE(d.PreTranslateMessage(&f1));
-    };
-    dialog.DoModal();
+    });
 }
 
 TEST(NoticeDialog, OkWithoutTheSupportProgramReportsItsFullPath)

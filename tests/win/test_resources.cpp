@@ -108,15 +108,9 @@ const ControlTemplate kControls[] = {
     {IDC_FRAME, L"#128", L"", 0x50000007, 0, 7, 7, 191, 172},
 };
 
-} // namespace
-
 TEST(Resources, EveryResourceIsGermanOnly)
 {
-    const struct {
-        LPCSTR type;
-        LPCSTR name;
-        const char* what;
-    } resources[] = {
+    const struct { LPCSTR type, name; const char* what; } resources[] = {
         {RT_DIALOG, MAKEINTRESOURCEA(IDD_NOTICE), "dialog"},
         {RT_BITMAP, MAKEINTRESOURCEA(IDB_BACKGROUND), "bitmap"},
         {RT_GROUP_ICON, MAKEINTRESOURCEA(IDI_APPICON), "icon group"},
@@ -125,12 +119,11 @@ TEST(Resources, EveryResourceIsGermanOnly)
     };
     for (const auto& r : resources) {
         SCOPED_TRACE(r.what);
-        EXPECT_EQ(LanguagesOf(r.type, r.name), std::vector<WORD>{kGerman});
-        EXPECT_FALSE(GermanResource(r.type, r.name).empty());
+        EXPECT_EQ(LanguagesOf(r.type, r.name), std::vector<WORD>{kGerman});   // each test below reads it
     }
 }
 
-TEST(Resources, DialogTemplateHeader)
+TEST(Resources, DialogTemplateHeaderAndControls)
 {
     const std::vector<std::uint8_t> bytes = GermanResource(RT_DIALOG, MAKEINTRESOURCEA(IDD_NOTICE));
     ASSERT_FALSE(bytes.empty());
@@ -156,18 +149,6 @@ TEST(Resources, DialogTemplateHeader)
     EXPECT_EQ(in.Read<BYTE>(), 0);        // italic
     EXPECT_EQ(in.Read<BYTE>(), 1);        // DEFAULT_CHARSET
     EXPECT_EQ(in.ReadString(), L"MS Sans Serif");
-}
-
-TEST(Resources, DialogTemplateControls)
-{
-    const std::vector<std::uint8_t> bytes = GermanResource(RT_DIALOG, MAKEINTRESOURCEA(IDD_NOTICE));
-    ASSERT_FALSE(bytes.empty());
-    TemplateReader in(bytes);
-    in.Skip(26);                          // fixed header
-    for (int i = 0; i < 3; ++i)
-        in.ReadNameOrOrdinal();           // menu, class, caption
-    in.Skip(6);
-    in.ReadString();                      // typeface
     for (const ControlTemplate& expected : kControls) {
         SCOPED_TRACE("control " + std::to_string(expected.id));
         in.AlignToDword();
@@ -189,20 +170,11 @@ TEST(Resources, DialogTemplateControls)
         << "nothing follows the seventh control";
 }
 
-namespace {
-
-// Leaves every message to the dialog manager.
-INT_PTR CALLBACK QuietDialogProc(HWND, UINT, WPARAM, LPARAM)
-{
-    return FALSE;
-}
-
-} // namespace
-
 TEST(Resources, DialogTemplateCreatesItsControlsInTabOrder)
 {
+    // A procedure that leaves every message to the dialog manager.
     HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_NOTICE), nullptr,
-                                     QuietDialogProc, 0);
+                                     [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
     ASSERT_NE(dialog, nullptr) << GetLastError();
     char text[64] = {};
     GetWindowTextA(dialog, text, sizeof text);
@@ -248,8 +220,6 @@ TEST(Resources, BackgroundBitmapIs8BitWithFullColourTable)
     DeleteObject(bitmap);
 }
 
-namespace {
-
 #pragma pack(push, 2)
 struct GroupIconEntry {
     BYTE width, height, colourCount, reserved;
@@ -258,8 +228,6 @@ struct GroupIconEntry {
     WORD id;
 };
 #pragma pack(pop)
-
-} // namespace
 
 TEST(Resources, IconGroupHoldsThreeImages)
 {
@@ -270,9 +238,8 @@ TEST(Resources, IconGroupHoldsThreeImages)
     EXPECT_EQ(head[0], 0);
     EXPECT_EQ(head[1], 1);   // icons, not cursors
     ASSERT_EQ(head[2], 3);
-    const struct {
-        int size, colourCount, bitCount;
-    } expected[] = {{16, 16, 4}, {32, 0, 8}, {48, 0, 8}};   // 0 colours: 256 or more
+    // A colour count of 0: 256 or more.
+    const struct { int size, colourCount, bitCount; } expected[] = {{16, 16, 4}, {32, 0, 8}, {48, 0, 8}};
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE("image " + std::to_string(i));
         GroupIconEntry entry;
@@ -315,8 +282,6 @@ TEST(Resources, ManifestAsksForNoElevationAndNamesTheSystems)
     EXPECT_EQ(manifest.find("Common-Controls"), std::string::npos);
 }
 
-namespace {
-
 std::vector<std::uint8_t> OwnVersionBlock()
 {
     char path[MAX_PATH] = {};
@@ -334,10 +299,7 @@ std::vector<std::uint8_t> OwnVersionBlock()
 }
 
 // One node of a version resource: its key and the keys of its children, walked from the raw bytes.
-struct VersionNode {
-    std::wstring key;
-    std::size_t childrenBegin, end;
-};
+struct VersionNode { std::wstring key; std::size_t childrenBegin, end; };
 
 VersionNode ReadVersionNode(const std::vector<std::uint8_t>& bytes, std::size_t at)
 {

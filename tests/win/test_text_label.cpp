@@ -5,6 +5,7 @@
 
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -62,10 +63,7 @@ LRESULT CALLBACK RecordingStaticProc(HWND hWnd, UINT message, WPARAM wParam, LPA
 
 int CountOf(const std::vector<UINT>& messages, UINT message)
 {
-    int count = 0;
-    for (UINT m : messages)
-        count += m == message;
-    return count;
+    return static_cast<int>(std::count(messages.begin(), messages.end(), message));
 }
 
 // The warning dialog's template with the heading bound to a label. The dialog records what the
@@ -125,33 +123,25 @@ void RunInDialog(std::function<void(CLabelDialog&)> body, bool ownBrush = false)
     body(dialog);
 }
 
-// A memory context as a control's paint hands it to its parent, with a text colour, background
-// mode and font that no label sets. The original font goes back before the context is deleted.
-class CAskContext
+// A memory context as a control's paint hands it to its parent, with a text colour and background
+// mode that no label sets.
+class CAskContext : public wintest::Capture
 {
 public:
-    CAskContext() : m_dc(::CreateCompatibleDC(NULL)), m_originalFont(::GetCurrentObject(m_dc, OBJ_FONT))
+    CAskContext() : Capture(1, 1)
     {
-        ::SetTextColor(m_dc, kUntouchedText);
-        ::SetBkMode(m_dc, OPAQUE);
+        ::SetTextColor(dc(), kUntouchedText);
+        ::SetBkMode(dc(), OPAQUE);
     }
-    ~CAskContext()
-    {
-        ::SelectObject(m_dc, m_originalFont);
-        ::DeleteDC(m_dc);
-    }
-    CAskContext(const CAskContext&) = delete;
-    CAskContext& operator=(const CAskContext&) = delete;
 
     // Sends the parent the colour request (WM_CTLCOLORSTATIC unless told) about the label.
     HBRUSH Ask(CLabelDialog& dialog, UINT message = WM_CTLCOLORSTATIC) const
     {
-        return (HBRUSH)::SendMessageA(dialog.m_hWnd, message, (WPARAM)m_dc, (LPARAM)dialog.m_label.m_hWnd);
+        return (HBRUSH)::SendMessageA(dialog.m_hWnd, message, (WPARAM)dc(), (LPARAM)dialog.m_label.m_hWnd);
     }
 
     static constexpr COLORREF kUntouchedText = 0x00123456;
-    HDC m_dc;
-    HGDIOBJ m_originalFont;
+    const HGDIOBJ m_originalFont = ::GetCurrentObject(dc(), OBJ_FONT);
 };
 
 // What a context holds: the font's description and its realised metrics, the colours, the mode.
@@ -191,7 +181,7 @@ TEST(TextLabel, UnchangedLabelDrawsInTheDefaultGuiFontOnItsButtonFaceBrush)
         CTestLabel& label = dialog.m_label;
         CAskContext context;
         EXPECT_EQ(label.m_bkBrush, context.Ask(dialog));
-        const ContextState s = Read(context.m_dc);
+        const ContextState s = Read(context.dc());
 
         LOGFONTA guiFont{};
         ASSERT_NE(0, ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof guiFont, &guiFont));
@@ -223,7 +213,7 @@ TEST(TextLabel, OtherColourRequestsLeaveTheContextAndNameTheBrushByTheBlinkRule)
             EXPECT_EQ(label.m_bkBrush, context.Ask(dialog, message));
             label.m_blinkMode = CTextLabel::BlinkBackground;   // phase still FALSE
             EXPECT_EQ(label.m_blinkBrush, context.Ask(dialog, message));
-            const ContextState s = Read(context.m_dc);
+            const ContextState s = Read(context.dc());
             EXPECT_EQ(context.m_originalFont, s.font);
             EXPECT_EQ(CAskContext::kUntouchedText, s.textColor);
             EXPECT_EQ(OPAQUE, s.bkMode);
@@ -239,11 +229,11 @@ TEST(TextLabel, ParentBrushReplacesTheLabelsButTheLabelsFontAndColoursStay)
             EXPECT_EQ((HBRUSH)dialog.m_ownBrush, context.Ask(dialog));
             ASSERT_EQ(1u, dialog.m_labelAnswers.size());
             EXPECT_EQ(dialog.m_label.m_bkBrush, dialog.m_labelAnswers[0]) << "the label was asked first";
-            const ContextState s = Read(context.m_dc);
+            const ContextState s = Read(context.dc());
             EXPECT_EQ(dialog.m_label.Font(), s.font);
             EXPECT_EQ(::GetSysColor(COLOR_WINDOWTEXT), s.textColor);
             EXPECT_EQ(TRANSPARENT, s.bkMode);
-            EXPECT_EQ(0xF5F5F5u, ::GetBkColor(context.m_dc));
+            EXPECT_EQ(0xF5F5F5u, ::GetBkColor(context.dc()));
         },
         true);
 }
@@ -291,7 +281,7 @@ TEST(TextLabel, FontSettersChainRebuildAndRepaintAtOnce)
 
             CAskContext context;
             context.Ask(dialog);
-            const ContextState s = Read(context.m_dc);
+            const ContextState s = Read(context.dc());
             EXPECT_EQ(label.Font(), s.font);
             EXPECT_EQ(std::string(c.face).substr(0, 31), s.logFont.lfFaceName);
             EXPECT_EQ(c.lfHeight, s.logFont.lfHeight);
@@ -333,7 +323,7 @@ TEST(TextLabel, SetLabelTextChangesOnlyTheText)
         EXPECT_EQ(0, memcmp(&logFont, &label.m_logFont, sizeof logFont));
         CAskContext context;
         context.Ask(dialog);
-        EXPECT_EQ(font, Read(context.m_dc).font);
+        EXPECT_EQ(font, Read(context.dc()).font);
     });
 }
 
@@ -438,14 +428,17 @@ TEST(TextLabel, HoverCursorIsSetOnlyWhenTheLabelHasOne)
 
 // ---- Ownership -------------------------------------------------------------------------------------
 
-struct Owned
-{
-    HGDIOBJ font, back, blink;
-};
+struct Owned { HGDIOBJ font, back, blink; };
 
 Owned OwnedBy(const CTestLabel& label)
 {
     return {label.m_font.m_hObject, label.m_bkBrush, label.m_blinkBrush};
+}
+
+void ExpectReleased(const Owned& gone)
+{
+    for (HGDIOBJ handle : {gone.font, gone.back, gone.blink})
+        EXPECT_EQ(0u, ::GetObjectType(handle)) << (handle == gone.font ? "font" : "a brush");
 }
 
 TEST(TextLabel, DestructionReleasesExactlyItsFontAndTwoBrushes)
@@ -465,9 +458,7 @@ TEST(TextLabel, DestructionReleasesExactlyItsFontAndTwoBrushes)
             ASSERT_NE(0u, ::GetObjectType(handle));
         intro.reset();
 
-        EXPECT_EQ(0u, ::GetObjectType(gone.font));
-        EXPECT_EQ(0u, ::GetObjectType(gone.back));
-        EXPECT_EQ(0u, ::GetObjectType(gone.blink));
+        ExpectReleased(gone);
         EXPECT_EQ((DWORD)OBJ_FONT, ::GetObjectType(kept.font)) << "the other label's objects stay";
         EXPECT_EQ((DWORD)OBJ_BRUSH, ::GetObjectType(kept.back));
         EXPECT_EQ((DWORD)OBJ_BRUSH, ::GetObjectType(kept.blink));
@@ -487,9 +478,7 @@ TEST(TextLabel, DestructionReleasesExactlyItsFontAndTwoBrushes)
         gone = OwnedBy(label);
         ASSERT_EQ((DWORD)OBJ_FONT, ::GetObjectType(gone.font));
     }
-    EXPECT_EQ(0u, ::GetObjectType(gone.font));
-    EXPECT_EQ(0u, ::GetObjectType(gone.back));
-    EXPECT_EQ(0u, ::GetObjectType(gone.blink));
+    ExpectReleased(gone);
 }
 
 }  // namespace

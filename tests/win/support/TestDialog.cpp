@@ -47,15 +47,8 @@ void DialogTemplate::AddControl(WORD classAtom, WORD id, DWORD style, short x, s
 
 // ---- CTestDialog -----------------------------------------------------------------------------
 
-namespace {
-
 // The dialog's own procedure behind the framework's map: the dialog manager's defaults.
-INT_PTR CALLBACK NoDialogProc(HWND, UINT, WPARAM, LPARAM)
-{
-    return FALSE;
-}
-
-}  // namespace
+constexpr DLGPROC kNoDialogProc = [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; };
 
 CTestDialog::CTestDialog() : CDialog(0, nullptr)
 {
@@ -66,31 +59,30 @@ BOOL CTestDialog::Create(const DialogTemplate& dialogTemplate, int x, int y, int
 {
     AfxHookWindowCreate(this);
     HWND hwnd = ::CreateDialogIndirectParamA(::GetModuleHandleA(NULL), dialogTemplate.Get(), NULL,
-                                             NoDialogProc, 0);
+                                             kNoDialogProc, 0);
     AfxUnhookWindowCreate();
-    if (hwnd == NULL)
-        return FALSE;
     RECT frame = {0, 0, clientWidth, clientHeight};
     ::AdjustWindowRectEx(&frame, (DWORD)::GetWindowLongA(hwnd, GWL_STYLE), FALSE,
                          (DWORD)::GetWindowLongA(hwnd, GWL_EXSTYLE));
-    ::SetWindowPos(hwnd, HWND_TOP, x, y, frame.right - frame.left, frame.bottom - frame.top,
-                   SWP_SHOWWINDOW);
-    ::SetForegroundWindow(hwnd);
-    ::SetActiveWindow(hwnd);
-    ::UpdateWindow(hwnd);
-    return TRUE;
+    return Show(hwnd, x, y, frame.right - frame.left, frame.bottom - frame.top, 0);
 }
 
 BOOL CTestDialog::Create(UINT templateId)
 {
     AfxHookWindowCreate(this);
     HWND hwnd = ::CreateDialogParamA(::GetModuleHandleA(NULL), MAKEINTRESOURCEA(templateId), NULL,
-                                     NoDialogProc, 0);
+                                     kNoDialogProc, 0);
     AfxUnhookWindowCreate();
+    return Show(hwnd, 40, 40, 0, 0, SWP_NOSIZE);
+}
+
+BOOL CTestDialog::Show(HWND hwnd, int x, int y, int width, int height, UINT flags)
+{
     if (hwnd == NULL)
         return FALSE;
-    ::SetWindowPos(hwnd, HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    ::SetWindowPos(hwnd, HWND_TOP, x, y, width, height, flags | SWP_SHOWWINDOW);
     ::SetForegroundWindow(hwnd);
+    ::SetActiveWindow(hwnd);
     ::UpdateWindow(hwnd);
     return TRUE;
 }
@@ -184,19 +176,13 @@ void Capture::Fill(COLORREF color)
 
 RECT Capture::BoundsOf(COLORREF color, const RECT& area) const
 {
-    RECT bounds = {area.right, area.bottom, area.left, area.top};
-    bool any = false;
+    RECT bounds = {0, 0, 0, 0};
     for (int y = area.top; y < area.bottom; ++y)
         for (int x = area.left; x < area.right; ++x)
             if (At(x, y) == color) {
-                any = true;
-                bounds.left = x < bounds.left ? x : bounds.left;
-                bounds.top = y < bounds.top ? y : bounds.top;
-                bounds.right = x + 1 > bounds.right ? x + 1 : bounds.right;
-                bounds.bottom = y + 1 > bounds.bottom ? y + 1 : bounds.bottom;
+                const RECT pixel = {x, y, x + 1, y + 1};
+                ::UnionRect(&bounds, &bounds, &pixel);   // an empty rectangle adds nothing
             }
-    if (!any)
-        ::SetRectEmpty(&bounds);
     return bounds;
 }
 

@@ -52,6 +52,8 @@ public:
 
 protected:
     void DoDataExchange(CDataExchange* dx) override;
+    // Places and shows the dialog just created (when there is one), made active.
+    BOOL Show(HWND hwnd, int x, int y, int width, int height, UINT flags);
     // OK and Cancel leave a test's dialog open; the commands still reach the recorder.
     void OnOK() override {}
     void OnCancel() override {}
