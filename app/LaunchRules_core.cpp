@@ -3,7 +3,7 @@
 
 namespace launchrules {
 
-std::string ComposeSupportPath(const std::string& directory)
+std::u16string ComposeSupportPath(const std::u16string& directory)
 {
     return directory + SupportToolFileName;
 }
@@ -15,14 +15,14 @@ bool IsReportedLaunchResult(std::intptr_t result)
     return result == kFileNotFound || result == kPathNotFound;
 }
 
-std::string ComposeMissingFileReport(const std::string& prefix, const std::string& path)
+std::u16string ComposeMissingFileReport(const std::u16string& prefix, const std::u16string& path)
 {
     return prefix + path;
 }
 
-bool IsUsableModulePath(std::uint32_t copied, std::uint32_t bufferSize)
+bool IsUsableModulePath(std::uint32_t length, std::uint32_t limit)
 {
-    return copied != 0 && copied < bufferSize;
+    return length != 0 && length < limit;
 }
 
 std::string FirstTwoCharacters(const std::string& text)

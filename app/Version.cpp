@@ -9,40 +9,42 @@
 
 IMPLEMENT_DYNAMIC(CVersion, CObject)
 
-CVersion::CVersion(const char* fileName) : m_strFileName(fileName)
+CVersion::CVersion(const wchar_t* fileName)
+    : m_strFileName(fileName != nullptr ? reinterpret_cast<const char16_t*>(fileName) : u"")
 {
 }
 
 CString CVersion::GetFileVersion()
 {
     CString version;
-    QueryVersionString(m_strFileName, "FileVersion", version);
+    QueryVersionString(AfxWide(m_strFileName), "FileVersion", version);
     return CString(versiontext::FormatVersionText(std::string(version)).c_str());
 }
 
-void CVersion::QueryVersionString(const char* fileName, const char* key, CString& value)
+void CVersion::QueryVersionString(const wchar_t* fileName, const char* key, CString& value)
 {
     DWORD handle = 0;
-    DWORD size = ::GetFileVersionInfoSizeA(fileName, &handle);
+    DWORD size = ::GetFileVersionInfoSizeW(fileName, &handle);
     if (size == 0)
         return;
     std::unique_ptr<BYTE[]> block(new (std::nothrow) BYTE[size]);
-    if (!block || !::GetFileVersionInfoA(fileName, handle, size, block.get()))
+    if (!block || !::GetFileVersionInfoW(fileName, handle, size, block.get()))
         return;
 
     // The first translation: a 16-bit language followed by a 16-bit code page.
     WORD* translation = nullptr;
     UINT translationLength = 0;
-    if (!::VerQueryValueA(block.get(), "\\VarFileInfo\\Translation", (void**)&translation,
+    if (!::VerQueryValueW(block.get(), L"\\VarFileInfo\\Translation", (void**)&translation,
                           &translationLength) ||
         translation == nullptr || translationLength < 2 * sizeof(WORD))
         return;
 
-    std::string path = versiontext::VersionStringPath(translation[0], translation[1], key);
-    char* text = nullptr;
+    const std::string path = versiontext::VersionStringPath(translation[0], translation[1], key);
+    wchar_t* text = nullptr;
     UINT textLength = 0;
-    if (!::VerQueryValueA(block.get(), path.c_str(), (void**)&text, &textLength) || text == nullptr)
+    if (!::VerQueryValueW(block.get(), AfxWide(AfxTextToWide(path.c_str())), (void**)&text, &textLength) ||
+        text == nullptr)
         return;
     // The block is freed on return: copy the text, never past the length the resource gives.
-    value = CString(text, (int)strnlen(text, textLength));
+    value = AfxTextFromWide(text, (int)wcsnlen(text, textLength));
 }

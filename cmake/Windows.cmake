@@ -24,10 +24,10 @@ set(WIN_SYSTEM_LIBS advapi32 gdi32 user32 kernel32)
 # program would be loaded instead. shell32 and shlwapi are needed only on OK or a click, and
 # loading them costs start-up time. The test programs import all four directly.
 set(WIN_LATE_LIBS
-    "version.dll:GetFileVersionInfoSizeA,GetFileVersionInfoA,VerQueryValueA"
+    "version.dll:GetFileVersionInfoSizeW,GetFileVersionInfoW,VerQueryValueW"
     "comctl32.dll:InitCommonControlsEx,_TrackMouseEvent"
-    "shell32.dll:ShellExecuteA,ShellExecuteExA"
-    "shlwapi.dll:PathRemoveFileSpecA")
+    "shell32.dll:ShellExecuteA,ShellExecuteW,ShellExecuteExA"
+    "shlwapi.dll:PathRemoveFileSpecW")
 
 # A delay-load import library per entry of WIN_LATE_LIBS: the launcher names the DLL only in its
 # delay-import table, and the first call of one of its functions loads it (by its full path in the

@@ -121,7 +121,7 @@ BOOL CNoticeDialog::OnInitDialog()
 
 BOOL CNoticeDialog::ApplyLanguage(CString code)
 {
-    CVersion version(AfxGetModulePath(AfxGetInstanceHandle()));
+    CVersion version(AfxWide(AfxGetModulePath(AfxGetInstanceHandle())));
     m_versionSuffix.Format(" (v.%s)", (const char*)version.GetFileVersion());
 
     const LanguageTextRow* row = FindLanguageRow(code);
@@ -151,14 +151,16 @@ void CNoticeDialog::SetBackColor(COLORREF color)
     }
 }
 
-CString CNoticeDialog::GetModuleDirectory(BOOL* complete)
+AfxWideString CNoticeDialog::GetModuleDirectory(BOOL* complete)
 {
     DWORD length = 0;
-    CString directory = AfxGetModulePath(AfxGetInstanceHandle(), &length);
+    AfxWideString directory = AfxGetModulePath(AfxGetInstanceHandle(), &length);
     if (complete != nullptr)
         *complete = IsUsableModulePath(length, MAX_PATH);
-    ::PathRemoveFileSpecA(directory.GetBuffer(0));
-    directory.ReleaseBuffer();
+    if (!directory.empty()) {
+        ::PathRemoveFileSpecW(AfxWideBuffer(directory));
+        directory.resize(std::char_traits<char16_t>::length(directory.c_str()));
+    }
     return directory;
 }
 
@@ -171,22 +173,21 @@ void CNoticeDialog::OnOK()
 void CNoticeDialog::LaunchSupportTool()
 {
     BOOL complete = FALSE;
-    CString directory = GetModuleDirectory(&complete);
-    CString path(ComposeSupportPath(std::string(directory)).c_str());
+    const AfxWideString path = ComposeSupportPath(GetModuleDirectory(&complete));
 
     HWND owner = NULL;
     if (CWinThread* thread = AfxGetThread())
         if (CWnd* mainWnd = thread->GetMainWnd())
             owner = mainWnd->m_hWnd;
 
-    // Without the program's own directory nothing is started: a truncated or unreadable module path
-    // would name some other file. It is reported as missing, under the path that was composed.
+    // Nothing is started from an unreadable module path or one beyond the classic path limit: it is
+    // reported as missing, under the full path that was composed.
     INT_PTR result = SE_ERR_FNF;
     if (complete)
-        result = (INT_PTR)::ShellExecuteA(owner, NULL, path, NULL, NULL, SW_SHOWNORMAL);
-    if (IsReportedLaunchResult(result))
-        AfxMessageBox(CString(ComposeMissingFileReport(std::string(m_errorPrefix), std::string(path)).c_str()),
-                      MB_OK | MB_ICONERROR, 0);
+        result = (INT_PTR)::ShellExecuteW(owner, NULL, AfxWide(path), NULL, NULL, SW_SHOWNORMAL);
+    if (IsReportedLaunchResult(result)) {
+        AfxMessageBox(AfxWide(ComposeMissingFileReport(AfxTextToWide(m_errorPrefix), path)), MB_OK | MB_ICONERROR, 0);
+    }
 }
 
 HBRUSH CNoticeDialog::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlType)

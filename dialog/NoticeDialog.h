@@ -16,10 +16,10 @@ public:
     // Stores the colour and rebuilds the background brush.
     void SetBackColor(COLORREF color);
 
-    // The directory of the running executable, without a trailing backslash except at a drive root.
-    // complete (if given) is FALSE when the module path could not be read whole: the directory is
-    // then not the program's.
-    CString GetModuleDirectory(BOOL* complete = nullptr);
+    // The directory of the running executable in UTF-16, without a trailing backslash except at a
+    // drive root. complete (if given) is FALSE when the module path could not be read or reaches the
+    // classic path limit: nothing is started from there.
+    AfxWideString GetModuleDirectory(BOOL* complete = nullptr);
 
     const CString& GetLanguageCode() const { return m_languageCode; }
     const CString& GetErrorPrefix() const { return m_errorPrefix; }

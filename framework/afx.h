@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "framework/afxstr.h"
+#include "framework/afxconv.h"
 #include "framework/afxobj.h"
 #include "framework/afxexcept.h"
 #include "framework/afxgdi.h"

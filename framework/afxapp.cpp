@@ -35,24 +35,31 @@ void AfxEnableControlContainer()
 {
 }
 
-CString AfxGetModulePath(HINSTANCE module, DWORD* copied)
+AfxWideString AfxGetModulePath(HINSTANCE module, DWORD* length)
 {
-    char path[MAX_PATH + 1] = "";
-    const DWORD length = ::GetModuleFileNameA(module, path, MAX_PATH);
-    // A path cut at the buffer's size comes without its terminator.
-    path[length < MAX_PATH ? length : MAX_PATH] = '\0';
-    if (copied != nullptr)
-        *copied = length;
-    return CString(path);
+    // A path that fills the buffer was cut: try again with a larger one. No path is longer than
+    // 32,767 characters, so the last buffer always holds it whole.
+    AfxWideString path(MAX_PATH, u'\0');
+    for (;;) {
+        const DWORD copied = ::GetModuleFileNameW(module, AfxWideBuffer(path), (DWORD)path.size());
+        if (copied < path.size() || path.size() > 32767) {
+            path.resize(copied < path.size() ? copied : 0);
+            break;
+        }
+        path.resize(path.size() * 4);
+    }
+    if (length != nullptr)
+        *length = (DWORD)path.size();
+    return path;
 }
 
 int CWinThread::Run()
 {
     MSG msg;
-    while (::GetMessageA(&msg, NULL, 0, 0) > 0) {
+    while (::GetMessageW(&msg, NULL, 0, 0) > 0) {
         if (!CWnd::WalkPreTranslateTree(NULL, &msg)) {
             ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
+            ::DispatchMessageW(&msg);
         }
         AfxDeleteTempWndMap();
         AfxDeleteTempMaps();
@@ -93,7 +100,7 @@ namespace {
 // The executable's file name without directory and extension.
 CString ModuleBaseName(HINSTANCE module)
 {
-    const CString path = AfxGetModulePath(module);
+    const CString path = AfxTextFromWide(AfxWide(AfxGetModulePath(module)));
     const char* name = path;
     for (const char* p = name; *p != '\0'; ++p)
         if (*p == '\\' || *p == '/' || *p == ':')
@@ -115,7 +122,12 @@ const char* CWinApp::GetAppTitle()
     return m_title;
 }
 
-int AfxMessageBox(const char* text, UINT type, UINT)
+int AfxMessageBox(const char* text, UINT type, UINT helpId)
+{
+    return AfxMessageBox(AfxWide(AfxTextToWide(text)), type, helpId);
+}
+
+int AfxMessageBox(const wchar_t* text, UINT type, UINT)
 {
     CWinApp* app = AfxGetApp();
     CString title = app != nullptr ? CString(app->GetAppTitle()) : ModuleBaseName(AfxGetInstanceHandle());
@@ -128,7 +140,7 @@ int AfxMessageBox(const char* text, UINT type, UINT)
         owner = ::GetActiveWindow();
     if (owner != NULL)
         owner = ::GetLastActivePopup(owner);
-    return ::MessageBoxA(owner, text, title, type);
+    return ::MessageBoxW(owner, text, AfxWide(AfxTextToWide(title)), type);
 }
 
 int AfxWinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)

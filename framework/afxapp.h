@@ -2,6 +2,7 @@
 // look-up and the application's message box.
 #pragma once
 
+#include "framework/afxconv.h"
 #include "framework/afxwnd.h"
 
 class CWinApp;
@@ -56,15 +57,18 @@ CWinApp* AfxGetApp();
 HINSTANCE AfxGetInstanceHandle();
 // The module that holds the resource (the program itself here), or the instance handle when none does.
 HINSTANCE AfxFindResourceHandle(LPCSTR name, LPCSTR type);
-// The full path of module's file (the program's own for NULL). copied (if given) receives what the
-// system answered: 0 when the path could not be read, MAX_PATH when it was cut to the buffer.
-CString AfxGetModulePath(HINSTANCE module, DWORD* copied = nullptr);
+// The full path of module's file (the program's own for NULL), in UTF-16 with every character of
+// every folder name, however long. length (if given) receives its length in characters: 0 when the
+// path could not be read.
+AfxWideString AfxGetModulePath(HINSTANCE module, DWORD* length = nullptr);
 // Sets the handles and calls InitInstance; FALSE there means no message loop: ExitInstance, done.
 int AfxWinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand);
 // No control container is needed: the launcher hosts no embedded controls.
 void AfxEnableControlContainer();
 // AfxMessageBox (declared with the exceptions that report through it) is a modal message box over
-// the application's window, captioned with the application title.
+// the application's window, captioned with the application title. This one takes a text that may
+// hold characters no code page has (a path).
+int AfxMessageBox(const wchar_t* text, UINT type = MB_OK, UINT helpId = 0);
 
 #ifndef ID_HELP
 #define ID_HELP 0xE146

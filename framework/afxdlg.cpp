@@ -48,7 +48,7 @@ INT_PTR CDialog::DoModal()
     HINSTANCE module = AfxFindResourceHandle(name, (LPCSTR)RT_DIALOG);
     HRSRC found = ::FindResourceA(module, name, (LPCSTR)RT_DIALOG);
     HGLOBAL loaded = found != NULL ? ::LoadResource(module, found) : NULL;
-    LPCDLGTEMPLATEA dialogTemplate = loaded != NULL ? (LPCDLGTEMPLATEA)::LockResource(loaded) : NULL;
+    LPCDLGTEMPLATEW dialogTemplate = loaded != NULL ? (LPCDLGTEMPLATEW)::LockResource(loaded) : NULL;
     if (dialogTemplate == NULL)
         return -1;
 
@@ -58,7 +58,8 @@ INT_PTR CDialog::DoModal()
     m_nModalResult = -1;
     m_bContinueModal = TRUE;
     AfxHookWindowCreate(this);
-    HWND hWnd = ::CreateDialogIndirectParamA(module, dialogTemplate, owner, DialogDefaults, 0);
+    // A Unicode dialog: its controls are Unicode windows too.
+    HWND hWnd = ::CreateDialogIndirectParamW(module, dialogTemplate, owner, DialogDefaults, 0);
     AfxUnhookWindowCreate();
 
     if (hWnd != NULL && m_bContinueModal)
@@ -80,20 +81,20 @@ void CDialog::RunModalLoop()
 
     MSG msg;
     while (m_bContinueModal) {
-        if (!::PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE)) {
+        if (!::PeekMessageW(&msg, NULL, 0, 0, PM_NOREMOVE)) {
             // Idle: the temporary wrappers made while handling the last messages can go.
             AfxDeleteTempWndMap();
             AfxDeleteTempMaps();
             ::WaitMessage();
             continue;
         }
-        if (!::GetMessageA(&msg, NULL, 0, 0)) {
+        if (!::GetMessageW(&msg, NULL, 0, 0)) {
             ::PostQuitMessage((int)msg.wParam);   // leave WM_QUIT for whoever runs the outer loop
             break;
         }
         if (!WalkPreTranslateTree(m_hWnd, &msg)) {
             ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
+            ::DispatchMessageW(&msg);
         }
     }
 }
@@ -140,7 +141,7 @@ void CDialog::OnCancel()
 BOOL CDialog::PreTranslateMessage(MSG* msg)
 {
     if (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST && m_hWnd != NULL)
-        return ::IsDialogMessageA(m_hWnd, msg);
+        return ::IsDialogMessageW(m_hWnd, msg);
     return FALSE;
 }
 

@@ -1,6 +1,7 @@
 // GDI object wrappers, drawing contexts and the maps of temporary wrappers.
 #include "framework/afxgdi.h"
 
+#include "framework/afxconv.h"
 #include "framework/afxwnd.h"
 
 #include <unordered_map>
@@ -240,7 +241,8 @@ COLORREF CDC::SetTextColor(COLORREF color)
 
 int CDC::DrawText(const char* text, int count, LPRECT rect, UINT format)
 {
-    return ::DrawTextA(m_hDC, text ? text : "", text ? count : 0, rect, format);
+    const AfxWideString wide = AfxTextToWide(text, count);
+    return ::DrawTextW(m_hDC, AfxWide(wide), (int)wide.size(), rect, format);
 }
 
 CPoint CDC::MoveTo(int x, int y)

@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "framework/afxapp.h"
+#include "framework/afxconv.h"
 
 namespace {
 
@@ -28,7 +29,9 @@ LRESULT CALLBACK CreateHookProc(int code, WPARAM wParam, LPARAM lParam)
         HWND hWnd = (HWND)wParam;
         wnd->Attach(hWnd);
         // From here on every message of the new window, WM_NCCREATE included, reaches the object.
-        WNDPROC old = (WNDPROC)::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, (LONG_PTR)AfxWndProc);
+        // Set with the wide function, the window stays Unicode: its texts never pass through the
+        // system's code page.
+        WNDPROC old = (WNDPROC)::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, (LONG_PTR)AfxWndProc);
         AfxSetSuperProc(wnd, old);
         // The one window is taken: the windows created after it (a dialog's controls) need no hook.
         const LRESULT result = ::CallNextHookEx(t_createHook, code, wParam, lParam);
@@ -165,7 +168,7 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
     if (!::IsWindow(hWnd) || !Attach(hWnd))
         return FALSE;
     PreSubclassWindow();
-    WNDPROC old = (WNDPROC)::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, (LONG_PTR)AfxWndProc);
+    WNDPROC old = (WNDPROC)::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, (LONG_PTR)AfxWndProc);
     AfxSetSuperProc(this, old);
     return TRUE;
 }
@@ -194,7 +197,7 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
 {
     CWnd* wnd = CWnd::FromHandlePermanent(hWnd);
     if (wnd == nullptr)
-        return ::DefWindowProcA(hWnd, message, wParam, lParam);
+        return ::DefWindowProcW(hWnd, message, wParam, lParam);
 
     // Nested messages (a SendMessage from inside a handler) must not lose the outer one.
     MSG saved = t_currentMessage;
@@ -206,8 +209,8 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
     t_currentMessage = saved;
 
     if (message == WM_NCDESTROY) {
-        if ((WNDPROC)::GetWindowLongPtrA(hWnd, GWLP_WNDPROC) == AfxWndProc && wnd->m_pfnSuper != NULL)
-            ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, (LONG_PTR)wnd->m_pfnSuper);
+        if ((WNDPROC)::GetWindowLongPtrW(hWnd, GWLP_WNDPROC) == AfxWndProc && wnd->m_pfnSuper != NULL)
+            ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, (LONG_PTR)wnd->m_pfnSuper);
         wnd->m_pfnSuper = NULL;
         wnd->Detach();
         wnd->PostNcDestroy();
@@ -226,8 +229,8 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (m_pfnSuper != NULL)
-        return ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
-    return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+        return ::CallWindowProcW(m_pfnSuper, m_hWnd, message, wParam, lParam);
+    return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
 }
 
 LRESULT CWnd::Default()
@@ -331,12 +334,12 @@ BOOL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* msg)
 
 LRESULT CWnd::SendMessage(UINT msg, WPARAM wParam, LPARAM lParam) const
 {
-    return ::SendMessageA(m_hWnd, msg, wParam, lParam);
+    return ::SendMessageW(m_hWnd, msg, wParam, lParam);
 }
 
 BOOL CWnd::PostMessage(UINT msg, WPARAM wParam, LPARAM lParam) const
 {
-    return ::PostMessageA(m_hWnd, msg, wParam, lParam);
+    return ::PostMessageW(m_hWnd, msg, wParam, lParam);
 }
 
 CWnd* CWnd::GetDlgItem(int id) const
@@ -351,15 +354,14 @@ int CWnd::GetDlgCtrlID() const
 
 void CWnd::SetWindowText(const char* text)
 {
-    ::SetWindowTextA(m_hWnd, text);
+    ::SetWindowTextW(m_hWnd, AfxWide(AfxTextToWide(text)));
 }
 
 void CWnd::GetWindowText(CString& text) const
 {
-    int length = ::GetWindowTextLengthA(m_hWnd);
-    char* buffer = text.GetBuffer(length);
-    int copied = ::GetWindowTextA(m_hWnd, buffer, length + 1);
-    text.ReleaseBuffer(copied > 0 ? copied : 0);
+    AfxWideString wide((size_t)::GetWindowTextLengthW(m_hWnd), u'\0');
+    const int copied = ::GetWindowTextW(m_hWnd, AfxWideBuffer(wide), (int)wide.size() + 1);
+    text = AfxTextFromWide(AfxWide(wide), copied > 0 ? copied : 0);
 }
 
 void CWnd::GetClientRect(LPRECT rect) const { ::GetClientRect(m_hWnd, rect); }

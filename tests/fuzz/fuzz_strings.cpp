@@ -1,6 +1,6 @@
 // Fuzz target: the launcher's and the label's string rules: language row look-up for any code,
-// support path and missing-file report for any directory and prefix (short, at and beyond 260
-// bytes), version text for any input, and the label's face-name cut, also from inside its own field.
+// support path and missing-file report for any UTF-16 directory and prefix (short, at and
+// beyond 260 characters), version text for any input, and the label's face-name cut, also from inside its own field.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -24,6 +24,16 @@ std::string AnyText(FuzzedDataProvider& in)
     return in.ConsumeRandomLengthString(600);
 }
 
+// UTF-16 text of any code units (surrogates alone and zeros included), each two bytes of input.
+std::u16string AnyPath(FuzzedDataProvider& in)
+{
+    const std::string bytes = in.ConsumeRandomLengthString(1200);
+    std::u16string path;
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2)
+        path += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8);
+    return path;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -42,10 +52,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             break;
         }
         case 1: {
-            const std::string directory = AnyText(in);
-            const std::string path = ComposeSupportPath(directory);
+            const std::u16string directory = AnyPath(in);
+            const std::u16string path = ComposeSupportPath(directory);
             FUZZ_CHECK(path == directory + SupportToolFileName);
-            const std::string prefix = AnyText(in);
+            const std::u16string prefix = AnyPath(in);
             FUZZ_CHECK(ComposeMissingFileReport(prefix, path) == prefix + path);
             break;
         }

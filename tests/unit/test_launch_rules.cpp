@@ -13,21 +13,25 @@ using namespace launchrules;
 TEST(LaunchRules, SupportPathIsThePlainConcatenation)
 {
     struct Case {
-        std::string directory;
-        std::string path;
+        std::u16string directory;
+        std::u16string path;
     };
     const Case cases[] = {
-        {"C:\\Programme\\Teleskarn", "C:\\Programme\\Teleskarn\\Teleskarn-pqrw7kt3mz.exe"},
+        {u"C:\\Programme\\Teleskarn", u"C:\\Programme\\Teleskarn\\Teleskarn-pqrw7kt3mz.exe"},
         // A drive root keeps its backslash: two follow the colon.
-        {"C:\\", "C:\\\\Teleskarn-pqrw7kt3mz.exe"},
-        {"", "\\Teleskarn-pqrw7kt3mz.exe"},
-        {"\\\\server\\share", "\\\\server\\share\\Teleskarn-pqrw7kt3mz.exe"},
+        {u"C:\\", u"C:\\\\Teleskarn-pqrw7kt3mz.exe"},
+        {u"", u"\\Teleskarn-pqrw7kt3mz.exe"},
+        {u"\\\\server\\share", u"\\\\server\\share\\Teleskarn-pqrw7kt3mz.exe"},
         // Longer than a path buffer: composed in full.
-        {"C:\\" + std::string(300, 'd'), "C:\\" + std::string(300, 'd') + "\\Teleskarn-pqrw7kt3mz.exe"},
+        {u"C:\\" + std::u16string(300, u'd'), u"C:\\" + std::u16string(300, u'd') + u"\\Teleskarn-pqrw7kt3mz.exe"},
+        // Characters of several scripts, one outside the Basic Multilingual Plane: kept as they are.
+        {u"C:\\Werkstatt \u0141\u00f3d\u017a \u041c\u0430\u0441\u0442\u0435\u0440 Ertu\u011frul \U0001F527",
+         u"C:\\Werkstatt \u0141\u00f3d\u017a \u041c\u0430\u0441\u0442\u0435\u0440 Ertu\u011frul \U0001F527"
+         u"\\Teleskarn-pqrw7kt3mz.exe"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ComposeSupportPath(c.directory), c.path) << c.directory;
-    EXPECT_STREQ(SupportToolFileName, "\\Teleskarn-pqrw7kt3mz.exe");
+        EXPECT_EQ(ComposeSupportPath(c.directory), c.path);
+    EXPECT_EQ(std::u16string(SupportToolFileName), u"\\Teleskarn-pqrw7kt3mz.exe");
 }
 
 TEST(LaunchRules, OnlyFileAndPathNotFoundAreReported)
@@ -49,23 +53,23 @@ TEST(LaunchRules, OnlyFileAndPathNotFoundAreReported)
 
 TEST(LaunchRules, ReportIsThePrefixFollowedDirectlyByThePath)
 {
-    EXPECT_EQ(ComposeMissingFileReport("Error\nFile not found: ", "C:\\x\\Teleskarn-pqrw7kt3mz.exe"),
-              "Error\nFile not found: C:\\x\\Teleskarn-pqrw7kt3mz.exe");
-    EXPECT_EQ(ComposeMissingFileReport("Fehler\nDatei nicht gefunden: ", "D:\\\\T.exe"),
-              "Fehler\nDatei nicht gefunden: D:\\\\T.exe");
-    EXPECT_EQ(ComposeMissingFileReport("", "C:\\a"), "C:\\a");
+    EXPECT_EQ(ComposeMissingFileReport(u"Error\nFile not found: ", u"C:\\x\\Teleskarn-pqrw7kt3mz.exe"),
+              u"Error\nFile not found: C:\\x\\Teleskarn-pqrw7kt3mz.exe");
+    EXPECT_EQ(ComposeMissingFileReport(u"Fehler\nDatei nicht gefunden: ", u"D:\\\\\u0141\u00f3d\u017a.exe"),
+              u"Fehler\nDatei nicht gefunden: D:\\\\\u0141\u00f3d\u017a.exe");
+    EXPECT_EQ(ComposeMissingFileReport(u"", u"C:\\a"), u"C:\\a");
 }
 
-TEST(LaunchRules, ModulePathIsUsableOnlyWhenCopiedInFull)
+TEST(LaunchRules, ModulePathIsUsableOnlyWhenReadAndShorterThanTheLimit)
 {
     struct Case {
-        std::uint32_t copied;
-        std::uint32_t bufferSize;
+        std::uint32_t length;
+        std::uint32_t limit;
         bool usable;
     };
     const Case cases[] = {
-        {0, 260, false},     // the call failed
-        {260, 260, false},   // the buffer was filled: the path was cut
+        {0, 260, false},     // the path could not be read
+        {260, 260, false},   // as long as the limit with no room for its terminator
         {261, 260, false},
         {259, 260, true},
         {1, 260, true},
@@ -73,7 +77,7 @@ TEST(LaunchRules, ModulePathIsUsableOnlyWhenCopiedInFull)
         {0, 0, false},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(IsUsableModulePath(c.copied, c.bufferSize), c.usable) << c.copied << "/" << c.bufferSize;
+        EXPECT_EQ(IsUsableModulePath(c.length, c.limit), c.usable) << c.length << "/" << c.limit;
 }
 
 TEST(LaunchRules, FirstTwoCharactersOfTheLanguageTag)

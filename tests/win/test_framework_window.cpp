@@ -115,7 +115,8 @@ TEST(HandleMap, PermanentTemporaryAndDetachOnDestroy)
     ASSERT_TRUE(target.SubclassWindow(hWnd));
     EXPECT_EQ(&target, CWnd::FromHandlePermanent(hWnd));
     EXPECT_EQ(&target, CWnd::FromHandle(hWnd));
-    EXPECT_EQ((LONG_PTR)AfxWndProc, ::GetWindowLongPtrA(hWnd, GWLP_WNDPROC));
+    EXPECT_EQ((LONG_PTR)AfxWndProc, ::GetWindowLongPtrW(hWnd, GWLP_WNDPROC))
+        << "subclassed with the wide function: the window is Unicode from then on";
 
     CBaseTarget second;
     EXPECT_FALSE(second.SubclassWindow(hWnd)) << "a window belongs to one object";

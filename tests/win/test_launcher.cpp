@@ -24,6 +24,12 @@ std::string ModuleDirectory()
     return directory.substr(0, directory.find_last_of('\\'));
 }
 
+// A test path as the launcher's wide calls take it.
+std::u16string Wide(const std::string& path)
+{
+    return AfxTextToWide(path.c_str());
+}
+
 // ---- Registry reader -----------------------------------------------------------------------
 
 class RegistryReader : public ::testing::Test
@@ -129,16 +135,16 @@ TEST(VersionReader, ReadsTheLaunchersOwnVersion)
 {
     std::string launcher = ModuleDirectory() + "\\Teleskarn.exe";
     ASSERT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(launcher.c_str())) << launcher;
-    EXPECT_STREQ("1.0.2.0", CVersion(launcher.c_str()).GetFileVersion());
+    EXPECT_STREQ("1.0.2.0", CVersion(AfxWide(Wide(launcher))).GetFileVersion());
 
     CString product("unchanged");
-    CVersion::QueryVersionString(launcher.c_str(), "ProductName", product);
+    CVersion::QueryVersionString(AfxWide(Wide(launcher)), "ProductName", product);
     EXPECT_STREQ("Vantaro Teleskarn", product);
     CString raw;
-    CVersion::QueryVersionString(launcher.c_str(), "FileVersion", raw);
+    CVersion::QueryVersionString(AfxWide(Wide(launcher)), "FileVersion", raw);
     EXPECT_STREQ("1, 0, 2, 0", raw);
 
-    EXPECT_STREQ("CVersion", CVersion("x").GetRuntimeClass()->m_lpszClassName);
+    EXPECT_STREQ("CVersion", CVersion(L"x").GetRuntimeClass()->m_lpszClassName);
     EXPECT_EQ(0xFFFFu, RUNTIME_CLASS(CVersion)->m_wSchema);
 }
 
@@ -153,14 +159,14 @@ TEST(VersionReader, FailuresLeaveTheCallersStringAlone)
     ::CloseHandle(file);
 
     for (const std::string& path : {missing, plain}) {
-        EXPECT_STREQ("", CVersion(path.c_str()).GetFileVersion()) << path;
+        EXPECT_STREQ("", CVersion(AfxWide(Wide(path))).GetFileVersion()) << path;
         CString value("unchanged");
-        CVersion::QueryVersionString(path.c_str(), "FileVersion", value);
+        CVersion::QueryVersionString(AfxWide(Wide(path)), "FileVersion", value);
         EXPECT_STREQ("unchanged", value) << path;
     }
     // A resource without the asked-for string leaves it alone too.
     CString value("unchanged");
-    CVersion::QueryVersionString((ModuleDirectory() + "\\Teleskarn.exe").c_str(), "NoSuchKey", value);
+    CVersion::QueryVersionString(AfxWide(Wide(ModuleDirectory() + "\\Teleskarn.exe")), "NoSuchKey", value);
     EXPECT_STREQ("unchanged", value);
     ::DeleteFileA(plain.c_str());
 }
@@ -413,7 +419,7 @@ TEST(NoticeDialog, OkWithoutTheSupportProgramReportsItsFullPath)
             return TRUE;
         }
     } dialog;
-    EXPECT_STREQ(ModuleDirectory().c_str(), dialog.GetModuleDirectory());
+    EXPECT_EQ(Wide(ModuleDirectory()), dialog.GetModuleDirectory());
 
     wintest::MessageBoxCatcher catcher;
     EXPECT_EQ(IDOK, dialog.DoModal());
