@@ -71,7 +71,7 @@ export WINEPREFIX=$dir/prefix
 export WINEARCH=win64
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
-export LC_ALL=\${LC_ALL:-C.UTF-8}
+export LC_ALL=\${LC_ALL-C.UTF-8}
 ENV
 # shellcheck disable=SC1091
 { . "$dir/env"; } 2>/dev/null

@@ -10,6 +10,9 @@ fi
 # matter to Wine (it reads the name itself).
 # shellcheck disable=SC1091
 { . "$dir/env"; } 2>/dev/null
+# An empty LC_ALL given by the caller leaves the code page to LC_CTYPE and the language to
+# LC_MESSAGES (Wine reads them apart only for locales generated here).
+[ -n "$LC_ALL" ] || unset LC_ALL
 # A test may ask for other library load orders than the environment's.
 if [ -n "${WINE_EXEC_DLLOVERRIDES:-}" ]; then export WINEDLLOVERRIDES=$WINE_EXEC_DLLOVERRIDES; fi
 exec /usr/lib/wine/wine64 "$@"

@@ -184,10 +184,10 @@ def wine_run(args, timeout_s=60, env=None):
         return code, out.read(), err.read()
 
 
-def driver(*args, lc_all=None, timeout_s=120):
+def driver(*args, lc_all=None, timeout_s=120, **locale):
     """One driver subcommand; returns its JSON report."""
-    env = dict(os.environ)
-    if lc_all:
+    env = dict(os.environ, **locale)
+    if lc_all is not None:
         env["LC_ALL"] = lc_all
     began = time.monotonic()
     code, out, err = wine_run([CONFIG.driver] + [str(a) for a in args], timeout_s=timeout_s, env=env)
@@ -252,11 +252,14 @@ def center(rect):
 class Scenario:
     """A launcher copied into a folder of its own, started with one LC_ALL."""
 
-    def __init__(self, name, stub=False, linger_ms=None, lc_all="en_US.UTF-8"):
+    def __init__(self, name, stub=False, linger_ms=None, lc_all="en_US.UTF-8", folder=None):
         os.makedirs(CONFIG.work, exist_ok=True)
         self.name = name
         self.lc_all = lc_all
         self.dir = os.path.realpath(tempfile.mkdtemp(prefix=name + "-", dir=CONFIG.work))
+        if folder:  # the launcher's folder by that name, inside the scenario's own
+            self.dir = os.path.join(self.dir, folder)
+            os.mkdir(self.dir)
         # The launcher runs with a working directory apart from its own folder, so the tool's
         # inherited working directory can be told from the folder it lies in.
         self.cwd = os.path.join(self.dir, "cwd")
@@ -273,11 +276,13 @@ class Scenario:
         self.process = None
         self.log = None
 
-    def start(self, **env):
+    def start(self, by_windows_path=False, **env):
         env = dict(os.environ, LC_ALL=self.lc_all, **env)
         self.log = open(os.path.join(self.dir, "launcher.log"), "wb")
-        # Never a pipe: a Wine program's output may be held open by processes it starts.
-        self.process = subprocess.Popen([CONFIG.wine_exec, CONFIG.wine_env, self.exe], cwd=self.cwd, env=env,
+        # Never a pipe: a Wine program's output may be held open by processes it starts. Wine opens
+        # a Linux path with characters beyond ASCII only under some locales; a Windows path always.
+        exe = self.exe_win if by_windows_path else self.exe
+        self.process = subprocess.Popen([CONFIG.wine_exec, CONFIG.wine_env, exe], cwd=self.cwd, env=env,
                                         stdin=subprocess.DEVNULL, stdout=self.log, stderr=subprocess.STDOUT)
         return self
 
@@ -390,7 +395,8 @@ class E2ETestCase(unittest.TestCase):
                                                                        scenario.describe()))
         self.assertEqual(1, box["count"], "%s: more than one message box at once" % scenario.name)
         self.assertEqual(MESSAGE_BOX_CAPTION, text(box["caption"]))
-        self.assertEqual(EXPECTED[code].errorPrefix + scenario.stub_win.encode("cp1252"), text(box["text"]))
+        # The path as it is, whatever the code pages: read in UTF-16, compared as characters.
+        self.assertEqual(EXPECTED[code].errorPrefix.decode("cp1252") + scenario.stub_win, box["text"]["utf8"])
         self.assertEqual([(1, b"OK")], [(b["id"], text(b["text"])) for b in box["buttons"] if b["visible"]],
                          "%s: the box should have one OK button" % scenario.name)
         self.assertEqual(dialog["hwnd"], box["owner"], "%s: the box should be owned by the dialog" % scenario.name)
@@ -466,6 +472,26 @@ def _language_test(lc_all, code):
 
 for _lc_all, _lang_id, _code in LANGUAGE_CASES:
     setattr(LanguageTests, "test_%s_shows_%s" % (_lc_all.split(".")[0], _code), _language_test(_lc_all, _code))
+
+
+class CodePageTests(E2ETestCase):
+    """The user's language and the system's code page apart (LC_MESSAGES and LC_CTYPE): the texts
+    must come out with their own characters, not read in the system's code page."""
+
+    def test_texts_under_code_pages_1251_and_932(self):
+        for ctype, messages, acp, code in [("ru_RU.UTF-8", "de_DE.UTF-8", 1251, "de"),
+                                           ("ja_JP.UTF-8", "da_DK.UTF-8", 932, "da")]:
+            with self.subTest(code_page=acp):
+                env = dict(LC_CTYPE=ctype, LC_MESSAGES=messages)
+                locale = driver("locale", lc_all="", **env)
+                self.assertEqual(acp, locale["acp"], "the environment gives no code page %d: %s" % (acp, locale))
+                s = self.scenario("cp%d" % acp, lc_all="").start(**env)
+                dialog = s.wait_dialog()
+                try:
+                    self.assertTexts(dialog, code, s)
+                finally:
+                    driver("click", "--hwnd", dialog["hwnd"], "--id", 2)
+                self.assertNoMessageBox(s.watch_exit(), s)
 
 
 class LocaleSanityTests(E2ETestCase):
@@ -552,6 +578,20 @@ class LaunchTests(E2ETestCase):
         self.assertTexts(dialog, "de", s)
         self.assertTrue(driver("click", "--hwnd", dialog["hwnd"], "--id", 1)["ok"])
         self.assertMissingToolReported(s, "de", dialog)
+
+    def test_a_folder_name_beyond_the_code_page(self):
+        # Polish, Russian and Turkish letters: no single code page has them all.
+        for stub in (True, False):
+            with self.subTest(stub=stub):
+                s = self.scenario("unicode", stub=stub, lc_all="de_DE.UTF-8",
+                                  folder="Werkstatt \u0141\u00f3d\u017a \u041c\u0430\u0441\u0442\u0435\u0440\u0441\u043a\u0430\u044f Ertu\u011frul")
+                dialog = s.start(by_windows_path=True).wait_dialog()
+                self.assertTrue(driver("click", "--hwnd", dialog["hwnd"], "--id", 1)["ok"])
+                if stub:
+                    self.assertNoMessageBox(s.watch_exit(), s)
+                    self.assertStartedOnceWithoutArguments(s)
+                else:
+                    self.assertMissingToolReported(s, "de", dialog)
 
     def test_ok_without_the_tool_reports_it_in_swedish_as_english(self):
         # Every row but the German one carries the English message.
@@ -1039,7 +1079,7 @@ class PlantingTests(E2ETestCase):
 
 
 GROUPS = {
-    "languages": [LocaleSanityTests, LanguageTests],
+    "languages": [LocaleSanityTests, LanguageTests, CodePageTests],
     "registry": [MissingTableTests],
     "launch": [LaunchTests],
     "close": [CloseTests],
