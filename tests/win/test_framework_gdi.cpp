@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "framework/afx.h"
+#include "framework/afxdll.h"
+#include "support/ImportHook.h"
 #include "support/TestDialog.h"
 
 namespace {
@@ -202,6 +204,48 @@ TEST(ExceptionTest, ReportErrorShowsTheTextInAMessageBox)
     ASSERT_EQ(2u, catcher.Boxes().size());
     EXPECT_EQ("A required resource was unavailable.", catcher.Boxes()[0].text);
     EXPECT_EQ("No error message is available.", catcher.Boxes()[1].text);
+}
+
+// ---- The library search ------------------------------------------------------------------------
+
+// What the restriction asked for, recorded instead of applied to the test program's own search.
+DWORD g_defaultDirectories = 0;
+std::vector<std::string> g_dllDirectories;   // each SetDllDirectory argument ("<null>" for NULL)
+const wintest::ImportHook* g_procHook = nullptr;
+
+BOOL WINAPI RecordDefaultDirectories(DWORD flags)
+{
+    g_defaultDirectories = flags;
+    return TRUE;
+}
+BOOL WINAPI RecordDllDirectoryA(LPCSTR path)
+{
+    g_dllDirectories.push_back(path == nullptr ? "<null>" : path);
+    return TRUE;
+}
+BOOL WINAPI RecordDllDirectoryW(LPCWSTR path)
+{
+    g_dllDirectories.push_back(path == nullptr ? "<null>" : *path == 0 ? "" : "<a directory>");
+    return TRUE;
+}
+FARPROC WINAPI LookUpRecorders(HMODULE module, LPCSTR name)
+{
+    if (!IS_INTRESOURCE(name) && std::string(name) == "SetDefaultDllDirectories")
+        return (FARPROC)(void*)&RecordDefaultDirectories;
+    return g_procHook->Original<decltype(&::GetProcAddress)>()(module, name);
+}
+
+TEST(LibrarySearch, OnlyTheSystemDirectoryAndNoDllDirectory)
+{
+    wintest::ImportHook lookUp("kernel32.dll", "GetProcAddress", (void*)&LookUpRecorders);
+    wintest::ImportHook ansi("kernel32.dll", "SetDllDirectoryA", (void*)&RecordDllDirectoryA);
+    wintest::ImportHook wide("kernel32.dll", "SetDllDirectoryW", (void*)&RecordDllDirectoryW);
+    ASSERT_TRUE(lookUp.Installed());
+    ASSERT_TRUE(ansi.Installed() || wide.Installed());
+    g_procHook = &lookUp;
+    AfxRestrictLibrarySearch();
+    EXPECT_EQ(0x800u, g_defaultDirectories) << "LOAD_LIBRARY_SEARCH_SYSTEM32 alone";
+    EXPECT_EQ(std::vector<std::string>{""}, g_dllDirectories);
 }
 
 // ---- Geometry --------------------------------------------------------------------------------

@@ -405,6 +405,27 @@ TEST(ModalLoop, EndsFromInitialisationOrByKeysAndCommands)
     }
 }
 
+// A quit posted while the dialog runs ends it and is left queued for the loop outside it.
+TEST(ModalLoop, QuitDuringTheDialogStaysQueuedForTheOuterLoop)
+{
+    class CQuitsAtOnce : public CDialog
+    {
+    public:
+        CQuitsAtOnce() : CDialog(102) {}
+        BOOL OnInitDialog() override
+        {
+            CDialog::OnInitDialog();
+            ::PostQuitMessage(23);
+            return TRUE;
+        }
+    } dialog;
+    EXPECT_EQ(-1, dialog.DoModal());
+    EXPECT_EQ(nullptr, dialog.m_hWnd);
+    MSG msg;
+    ASSERT_TRUE(::PeekMessageA(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit was swallowed";
+    EXPECT_EQ(23u, msg.wParam);
+}
+
 // ---- The application object and its message box --------------------------------------------
 
 TEST(Application, MessageBoxCaptionIsTheExecutablesBaseName)
@@ -418,6 +439,7 @@ TEST(Application, MessageBoxCaptionIsTheExecutablesBaseName)
     ASSERT_EQ(1u, catcher.Boxes().size());
     EXPECT_EQ("win_test_framework_window", catcher.Boxes()[0].caption);
     EXPECT_EQ("Fehler\nDatei nicht gefunden: C:\\x.exe", catcher.Boxes()[0].text);
+    EXPECT_EQ(UINT(MB_OK | MB_ICONERROR), catcher.Boxes()[0].type);
 }
 
 TEST(Application, MainWindowPointerDoesNotOutliveItsObject)

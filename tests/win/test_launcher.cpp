@@ -428,6 +428,7 @@ TEST(NoticeDialog, OkWithoutTheSupportProgramReportsItsFullPath)
     ASSERT_EQ(1u, catcher.Boxes().size());
     EXPECT_EQ("win_test_launcher", catcher.Boxes()[0].caption);
     EXPECT_EQ("Fehler\nDatei nicht gefunden: " + expectedPath, catcher.Boxes()[0].text);
+    EXPECT_EQ(UINT(MB_OK | MB_ICONERROR), catcher.Boxes()[0].type);
 }
 
 }  // namespace

@@ -98,6 +98,21 @@ void CTestDialog::DoDataExchange(CDataExchange* dx)
 namespace {
 
 std::vector<MessageBoxCatcher::Box> g_boxes;
+const ImportHook* g_ansiBox = nullptr;
+const ImportHook* g_wideBox = nullptr;
+UINT g_boxType = MessageBoxCatcher::NoType;   // of the box being set up
+
+int WINAPI TypedMessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
+{
+    g_boxType = type;
+    return g_ansiBox->Original<decltype(&::MessageBoxA)>()(owner, text, caption, type);
+}
+
+int WINAPI TypedMessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
+{
+    g_boxType = type;
+    return g_wideBox->Original<decltype(&::MessageBoxW)>()(owner, text, caption, type);
+}
 
 LRESULT CALLBACK AfterMessage(int code, WPARAM wParam, LPARAM lParam)
 {
@@ -107,7 +122,8 @@ LRESULT CALLBACK AfterMessage(int code, WPARAM wParam, LPARAM lParam)
         char caption[256] = "", text[1024] = "";
         ::GetWindowTextA(call->hwnd, caption, sizeof caption);
         ::GetDlgItemTextA(call->hwnd, 0xFFFF, text, sizeof text);
-        g_boxes.push_back({caption, text});
+        g_boxes.push_back({caption, text, g_boxType});
+        g_boxType = MessageBoxCatcher::NoType;
         ::EndDialog(call->hwnd, IDOK);
     }
     return ::CallNextHookEx(NULL, code, wParam, lParam);
@@ -116,9 +132,13 @@ LRESULT CALLBACK AfterMessage(int code, WPARAM wParam, LPARAM lParam)
 }  // namespace
 
 MessageBoxCatcher::MessageBoxCatcher()
-    : m_hook(::SetWindowsHookExA(WH_CALLWNDPROCRET, AfterMessage, NULL, ::GetCurrentThreadId()))
+    : m_hook(::SetWindowsHookExA(WH_CALLWNDPROCRET, AfterMessage, NULL, ::GetCurrentThreadId())),
+      m_ansi("user32.dll", "MessageBoxA", (void*)&TypedMessageBoxA),
+      m_wide("user32.dll", "MessageBoxW", (void*)&TypedMessageBoxW)
 {
     g_boxes.clear();
+    g_ansiBox = &m_ansi;
+    g_wideBox = &m_wide;
 }
 
 MessageBoxCatcher::~MessageBoxCatcher()

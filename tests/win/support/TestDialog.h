@@ -11,6 +11,7 @@
 
 #include "controls/PixelCanvas_core.h"
 #include "framework/afx.h"
+#include "support/ImportHook.h"
 
 namespace wintest {
 
@@ -61,13 +62,16 @@ protected:
 
 // Message boxes of this thread, caught while the catcher lives: once a box has set up its texts
 // its caption and text are kept and it ends as if OK had been pressed, before it is ever shown.
-// (Under Wine without a window manager, hiding a shown window waits 2 s for the X server.)
+// (Under Wine without a window manager, hiding a shown window waits 2 s for the X server.) The
+// type is the one MessageBoxA or MessageBoxW was called with (NoType for a box shown otherwise).
 class MessageBoxCatcher
 {
 public:
+    static const UINT NoType = ~0u;
     struct Box
     {
         std::string caption, text;
+        UINT type;
     };
 
     MessageBoxCatcher();
@@ -80,6 +84,7 @@ public:
 
 private:
     HHOOK m_hook;
+    ImportHook m_ansi, m_wide;
 };
 
 // A 32-bit top-down bitmap in a memory context, for drawing into and reading pixels back; it starts
