@@ -41,6 +41,11 @@ while [ $# -gt 0 ]; do
   shift 2
 done
 
+# Nothing of an earlier release stays to be mistaken for this one's, even when this one fails.
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
+rm -f "$out/$NAME.exe" "$out/SHA256SUMS"
+
 readable() { [ -f "$2" ] && [ -r "$2" ] || die "cannot read the $1: $2"; }
 mode=unsigned
 if [ -n "$pfx" ]; then
@@ -60,10 +65,6 @@ elif [ -n "$password_file$timestamp$url" ]; then
 fi
 
 "$root/scripts/deps.sh"
-# Nothing of an earlier release stays to be mistaken for this one's.
-mkdir -p "$out"
-out=$(cd "$out" && pwd)
-rm -f "$out/$NAME.exe" "$out/SHA256SUMS"
 stage=$(mktemp -d "$(dirname "$out")/.release-XXXXXX")
 trap 'rm -rf "$stage"' EXIT
 
