@@ -21,7 +21,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 NAME=Teleskarn
 
 die() { echo "release: $*" >&2; exit 1; }
-usage() { sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2; }
+usage() { sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2; }
 
 pfx= password_file= module= key= cert= pin_file= timestamp= url= out=$root/build/release
 while [ $# -gt 0 ]; do
