@@ -4,7 +4,8 @@ set -euo pipefail
 need=(cmake g++ make libgtest-dev libbenchmark-dev googletest
       g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
       wine64 fonts-wine xvfb xauth xdotool imagemagick fonts-liberation python3
-      clang libclang-rt-14-dev locales)
+      clang libclang-rt-14-dev locales
+      openssl osslsigncode libengine-pkcs11-openssl softhsm2)
 missing=()
 for p in "${need[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
