@@ -724,9 +724,18 @@ def set_dpi(dpi):
         raise AssertionError("could not set %d DPI: %s" % (dpi, done.stderr.decode("utf-8", "replace")))
 
 
-def known_colours():
-    """The system colours the test environment sets (tests/wine/classic-colors.reg), by value name."""
-    with open(os.path.join(SOURCE_DIR, "tests", "wine", "classic-colors.reg")) as f:
+def set_colours(scheme):
+    """The system colours of tests/wine/colors/SCHEME.reg, or "classic", for the programs started from now on."""
+    done = subprocess.run([os.path.join(SOURCE_DIR, "scripts", "wine-env.sh"), "colors", CONFIG.wine_env, scheme],
+                          capture_output=True, timeout=120)
+    if done.returncode:
+        raise AssertionError("could not set %s colours: %s" % (scheme, done.stderr.decode("utf-8", "replace")))
+
+
+def known_colours(reg="classic-colors.reg"):
+    """The system colours a registry file of tests/wine sets (by default those of the test environment), by
+    value name."""
+    with open(os.path.join(SOURCE_DIR, "tests", "wine", reg)) as f:
         found = re.findall(r'^"(\w+)"="(\d+) (\d+) (\d+)"', f.read(), re.M)
     return {name: (int(r), int(g), int(b)) for name, r, g, b in found}
 
@@ -955,6 +964,29 @@ def face_problems(screen, rect, palette, caption_colour, hot=False, focus_rect=F
     return problems
 
 
+def contrast(colour1, colour2):
+    """WCAG 2: (L1 + 0.05) / (L2 + 0.05) of the lighter and the darker colour's relative luminance."""
+    def luminance(colour):
+        linear = [c / 12.92 if c <= 0.04045 else ((c + 0.055) / 1.055) ** 2.4 for c in (v / 255 for v in colour)]
+        return 0.2126 * linear[0] + 0.7152 * linear[1] + 0.0722 * linear[2]
+    light, dark = sorted((luminance(colour1), luminance(colour2)), reverse=True)
+    return (light + 0.05) / (dark + 0.05)
+
+
+def text_contrast_problems(screen, rect, ink, what):
+    """Text in the colour ink inside rect, at least 4.5:1 against every pixel behind it: those of its
+    bounding box (one pixel wider) that touch no pixel of the text."""
+    left, top, right, bottom = rect
+    text = {(x, y) for y in range(top, bottom) for x in range(left, right) if screen(x, y) == ink}
+    if len(text) < 10:
+        return ["%s: no text in %s" % (what, ink)]
+    behind = {screen(x, y) for y in range(min(y for _, y in text) - 1, max(y for _, y in text) + 2)
+              for x in range(min(x for x, _ in text) - 1, max(x for x, _ in text) + 2)
+              if not any((x + dx, y + dy) in text for dx in (-1, 0, 1) for dy in (-1, 0, 1))}
+    worst = min(behind, key=lambda c: contrast(ink, c))
+    return [] if contrast(ink, worst) >= 4.5 else ["%s: %s on %s is %.2f:1" % (what, ink, worst, contrast(ink, worst))]
+
+
 class LookTests(E2ETestCase):
     """The dialog on the X screen with the known system colours, against rules computed here. The real
     pointer moves, so CTest runs this group alone (RUN_SERIAL)."""
@@ -1035,6 +1067,24 @@ class LookTests(E2ETestCase):
                             "Tab did not move the focus to %d" % focus)
             self.assertEqual([], faces(cancel_focus=focus == 2), "the focus on %d" % focus)
         self.close(s, dialog)
+
+    def test_text_is_readable_in_every_colour_scheme(self):
+        # The colours are set before the start; Wine reports high contrast off whatever they are. The light
+        # text of High Contrast Black, #1 and #2 would be lost on the fixed panel.
+        self.addCleanup(set_colours, "classic")
+        for scheme in ("classic", "hc-black", "hc-white", "hc-1", "hc-2"):
+            colours = dict(KNOWN_COLOURS)
+            if scheme != "classic":
+                set_colours(scheme)
+                colours.update(known_colours(os.path.join("colors", scheme + ".reg")))
+            s, dialog = self.start("look-" + scheme)
+            rects = {cid: c["rect"] for cid, c in dialog["controls"].items()}
+            texts = [("label " + cid, cid, "WindowText") for cid in LABEL_FONTS] + \
+                [("OK", "1", "ButtonText"), ("Cancel", "2", "ButtonText")]
+            self.assertEqual([], settle(dialog["window_rect"], lambda screen: [
+                p for what, cid, ink in texts for p in text_contrast_problems(screen, rects[cid], colours[ink], what)]),
+                scheme)
+            self.close(s, dialog)
 
 
 # ---- group "planting": libraries placed beside the launcher ---------------------------------------
