@@ -716,20 +716,13 @@ TEMPLATE = {"1": (16, 186, 83, 17), "2": (107, 186, 83, 17), "1000": (69, 16, 12
 LABEL_FONTS = {"1000": (18, True), "1001": (11, False), "1002": (11, False), "1003": (9, False)}  # height, bold
 
 
-def set_dpi(dpi):
-    """The display's DPI for the programs started from now on (a new Wine session)."""
-    done = subprocess.run([os.path.join(SOURCE_DIR, "scripts", "wine-env.sh"), "dpi", CONFIG.wine_env, str(dpi)],
-                          capture_output=True, timeout=120)
+def wine_env(*args):
+    """scripts/wine-env.sh on the test environment: "dpi", N or "colors", SCHEME set the display's DPI or the
+    system colours (classic or one of tests/wine/colors) for the programs started from now on."""
+    done = subprocess.run([os.path.join(SOURCE_DIR, "scripts", "wine-env.sh"), args[0], CONFIG.wine_env] +
+                          [str(a) for a in args[1:]], capture_output=True, timeout=120)
     if done.returncode:
-        raise AssertionError("could not set %d DPI: %s" % (dpi, done.stderr.decode("utf-8", "replace")))
-
-
-def set_colours(scheme):
-    """The system colours of tests/wine/colors/SCHEME.reg, or "classic", for the programs started from now on."""
-    done = subprocess.run([os.path.join(SOURCE_DIR, "scripts", "wine-env.sh"), "colors", CONFIG.wine_env, scheme],
-                          capture_output=True, timeout=120)
-    if done.returncode:
-        raise AssertionError("could not set %s colours: %s" % (scheme, done.stderr.decode("utf-8", "replace")))
+        raise AssertionError("wine-env.sh %s failed: %s" % (args, done.stderr.decode("utf-8", "replace")))
 
 
 def known_colours(reg="classic-colors.reg"):
@@ -966,10 +959,9 @@ def face_problems(screen, rect, palette, caption_colour, hot=False, focus_rect=F
 
 def contrast(colour1, colour2):
     """WCAG 2: (L1 + 0.05) / (L2 + 0.05) of the lighter and the darker colour's relative luminance."""
-    def luminance(colour):
-        linear = [c / 12.92 if c <= 0.04045 else ((c + 0.055) / 1.055) ** 2.4 for c in (v / 255 for v in colour)]
-        return 0.2126 * linear[0] + 0.7152 * linear[1] + 0.0722 * linear[2]
-    light, dark = sorted((luminance(colour1), luminance(colour2)), reverse=True)
+    light, dark = sorted((sum(w * (c / 12.92 if c <= 0.04045 else ((c + 0.055) / 1.055) ** 2.4)
+                              for w, c in zip((0.2126, 0.7152, 0.0722), (v / 255 for v in colour)))
+                          for colour in (colour1, colour2)), reverse=True)
     return (light + 0.05) / (dark + 0.05)
 
 
@@ -1010,8 +1002,8 @@ class LookTests(E2ETestCase):
         found = {96: {}, 144: {}}
         for dpi in found:
             if dpi != 96:
-                set_dpi(dpi)
-                self.addCleanup(set_dpi, 96)
+                wine_env("dpi", dpi)
+                self.addCleanup(wine_env, "dpi", 96)
             s, dialog = self.start("look-page-%d" % dpi)
             rects = {cid: c["rect"] for cid, c in dialog["controls"].items()}
             self.assertEqual(template_rects(dialog["client_rect"]), {cid: rects[cid] for cid in TEMPLATE},
@@ -1071,12 +1063,11 @@ class LookTests(E2ETestCase):
     def test_text_is_readable_in_every_colour_scheme(self):
         # The colours are set before the start; Wine reports high contrast off whatever they are. The light
         # text of High Contrast Black, #1 and #2 would be lost on the fixed panel.
-        self.addCleanup(set_colours, "classic")
+        self.addCleanup(wine_env, "colors", "classic")
         for scheme in ("classic", "hc-black", "hc-white", "hc-1", "hc-2"):
-            colours = dict(KNOWN_COLOURS)
             if scheme != "classic":
-                set_colours(scheme)
-                colours.update(known_colours(os.path.join("colors", scheme + ".reg")))
+                wine_env("colors", scheme)
+            colours = dict(KNOWN_COLOURS, **({} if scheme == "classic" else known_colours("colors/%s.reg" % scheme)))
             s, dialog = self.start("look-" + scheme)
             rects = {cid: c["rect"] for cid, c in dialog["controls"].items()}
             texts = [("label " + cid, cid, "WindowText") for cid in LABEL_FONTS] + \

@@ -1,6 +1,6 @@
 // Fuzz target: the owner-drawn button's rules (image placement, caption centring, hot state, paint
-// plan, style transform) and the warning dialog's geometry and colours, for any rectangles, sizes,
-// colours and message sequences. Placed images and captions must land where their rules promise.
+// plan, style transform) and the warning dialog's geometry, for any rectangles, sizes and message
+// sequences. Placed images and captions must land where their rules promise.
 #include <cstdlib>
 
 #include "FuzzInput.h"
@@ -112,10 +112,6 @@ void CheckDialogGeometry(FuzzedDataProvider& in)
         FUZZ_CHECK(at.x >= 0 && at.x + int64_t(iw) <= cw);
     if (0 <= ih && ih <= ch)
         FUZZ_CHECK(at.y >= 0 && at.y + int64_t(ih) <= ch);
-    // Whatever the system's colours, the labels' text is readable on the panel chosen for it.
-    const uint32_t text = in.ConsumeIntegral<uint32_t>() & 0xFFFFFF;
-    const notice::ColorScheme scheme = notice::ChooseColorScheme(in.ConsumeBool(), text, in.ConsumeIntegral<uint32_t>());
-    FUZZ_CHECK(notice::ContrastRatio(text, scheme.panel) >= notice::MinTextContrast);
 }
 
 }  // namespace

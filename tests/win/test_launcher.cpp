@@ -5,7 +5,6 @@
 #include <functional>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "app/LanguageProbe.h"
 #include "app/LanguageTable_core.h"
@@ -417,13 +416,7 @@ BOOL WINAPI ReportHighContrast(UINT action, UINT param, PVOID data, UINT winIni)
     return TRUE;
 }
 
-// A button's client area as it paints it now.
-void PaintButton(const CInspectedDialog& d, int id, wintest::Capture& shot)
-{
-    wintest::PrintClient(::GetDlgItem(d.m_hWnd, id), shot, RGB(1, 2, 3));
-}
-
-TEST(NoticeDialog, HighContrastDrawsPlainInSystemColoursUntilItGoesOff)
+TEST(NoticeDialog, HighContrastDrawsPlainInSystemColoursAndFollowsTheirChanges)
 {
     wintest::ImportHook hook("user32.dll", "SystemParametersInfoW", (void*)&ReportHighContrast);
     ASSERT_TRUE(hook.Installed());
@@ -434,71 +427,48 @@ TEST(NoticeDialog, HighContrastDrawsPlainInSystemColoursUntilItGoesOff)
         ::GetClientRect(d.m_hWnd, &client);
         ::GetClientRect(::GetDlgItem(d.m_hWnd, IDOK), &button);
         const int w = button.right, h = button.bottom;
-        const COLORREF face = ::GetSysColor(COLOR_BTNFACE), dot = RGB(63, 63, 63);   // the face inverted
-        wintest::Capture background(client.right, client.bottom), shot(w, h);
+        const COLORREF dot = RGB(63, 63, 63);   // the grey face inverted
+        wintest::Capture background(client.right, client.bottom), shot(w, h), label(1, 1);
+        auto paint = [&](int id) { wintest::PrintClient(::GetDlgItem(d.m_hWnd, id), shot, RGB(1, 2, 3)); };
+        auto windowPixels = [&] {
+            ::SendMessageA(d.m_hWnd, WM_ERASEBKGND, (WPARAM)background.dc(), 0);
+            return background.CountOf(::GetSysColor(COLOR_WINDOW), client);
+        };
 
-        ::SendMessageA(d.m_hWnd, WM_ERASEBKGND, (WPARAM)background.dc(), 0);
-        EXPECT_EQ(client.right * client.bottom, background.CountOf(::GetSysColor(COLOR_WINDOW), client))
-            << "the window colour, no picture";
-        // OK has the focus and is the default: framed, its focus rectangle inside the bevel.
+        EXPECT_EQ(client.right * client.bottom, windowPixels()) << "the window colour, no picture";
+        // Raised (the highlight at the top left), OK framed as the default, with the focus rectangle.
         struct Row { int id; COLORREF corner; RECT focus; } rows[] = {
             {IDOK, ::GetSysColor(COLOR_WINDOWFRAME), {4, 4, w - 4, h - 4}},
             {IDCANCEL, ::GetSysColor(COLOR_BTNHIGHLIGHT), {0, 0, 0, 0}},
         };
         for (const Row& row : rows) {
-            SCOPED_TRACE("button " + std::to_string(row.id));
-            PaintButton(d, row.id, shot);
-            EXPECT_EQ(row.corner, shot.At(0, 0));
-            EXPECT_EQ(::GetSysColor(COLOR_3DDKSHADOW), shot.At(w - 1 - (row.id == IDOK), h / 2)) << "raised";
-            EXPECT_GT(shot.CountOf(face, shot.Area()), w * h / 2) << "a plain face";
-            EXPECT_EQ(row.focus, shot.BoundsOf(dot, shot.Area()));
+            paint(row.id);
+            EXPECT_EQ(row.corner, shot.At(0, 0)) << row.id;
+            EXPECT_GT(shot.CountOf(::GetSysColor(COLOR_BTNFACE), shot.Area()), w * h / 2) << "plain " << row.id;
+            EXPECT_EQ(row.focus, shot.BoundsOf(dot, shot.Area())) << row.id;
         }
 
+        // Off again: the picture and the faces.
         g_highContrast = false;
         ::SendMessageA(d.m_hWnd, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
-        PaintButton(d, IDOK, shot);
+        paint(IDOK);
         EXPECT_EQ(wintest::CanvasColor(d.Button(IDOK).Face(), w / 2, 3), shot.At(w / 2, 3)) << "the face again";
-        EXPECT_EQ(0, shot.CountOf(dot, shot.Area())) << "OK shows no focus rectangle";
-        ::SendMessageA(d.m_hWnd, WM_ERASEBKGND, (WPARAM)background.dc(), 0);
-        EXPECT_EQ(0, background.CountOf(::GetSysColor(COLOR_WINDOW), client)) << "the picture again";
-    });
-    g_highContrast = false;
-}
+        EXPECT_EQ(0, windowPixels()) << "the picture again";
 
-// Sets system colours for the test's duration (they outlive the process) and puts the old ones back.
-class SystemColors
-{
-public:
-    SystemColors(std::vector<int> indices, std::vector<COLORREF> colors) : m_indices(std::move(indices))
-    {
-        for (int index : m_indices)
-            m_old.push_back(::GetSysColor(index));
-        ::SetSysColors((int)m_indices.size(), m_indices.data(), colors.data());
-    }
-    ~SystemColors() { ::SetSysColors((int)m_indices.size(), m_indices.data(), m_old.data()); }
-
-private:
-    std::vector<int> m_indices;
-    std::vector<COLORREF> m_old;
-};
-
-TEST(NoticeDialog, NewSystemColoursReachTheButtonsAndLabels)
-{
-    Inspect("en", [](CInspectedDialog& d) {
-        const COLORREF faceBefore = wintest::PaletteColor(d.Button(IDCANCEL).Face(), 128);
-        // High Contrast Black's colours, reported without the flag: the panel takes the window colour.
-        SystemColors black({COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_BTNFACE, COLOR_BTNTEXT},
-                           {RGB(0, 0, 0), RGB(255, 255, 255), RGB(0, 0, 0), RGB(255, 255, 255)});
-        for (int id : {IDOK, IDCANCEL}) {
-            EXPECT_NE(faceBefore, wintest::PaletteColor(d.Button(id).Face(), 128)) << "button " << id;
-            // The palette's middle entry lies between the face colour and the highlight, tinted.
+        // High Contrast Black's colours without the flag, set while the dialog is open. They would
+        // outlive the process: the old ones go back.
+        int indices[] = {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_BTNFACE};
+        COLORREF black[] = {RGB(0, 0, 0), RGB(255, 255, 255), RGB(0, 0, 0)};
+        COLORREF old[] = {::GetSysColor(indices[0]), ::GetSysColor(indices[1]), ::GetSysColor(indices[2])};
+        ::SetSysColors(3, indices, black);
+        for (int id : {IDOK, IDCANCEL})   // the ramp's middle: nearly the face colour, tinted
             EXPECT_LT(GetRValue(wintest::PaletteColor(d.Button(id).Face(), 128)), 10) << "button " << id;
-        }
-        wintest::Capture label(1, 1);
         HBRUSH brush = d.AskColor(WM_CTLCOLORSTATIC, label.dc(), ::GetDlgItem(d.m_hWnd, 1001));
         EXPECT_EQ(RGB(255, 255, 255), ::GetTextColor(label.dc()));
-        EXPECT_EQ(RGB(0, 0, 0), wintest::BrushColor(brush));
+        EXPECT_EQ(RGB(0, 0, 0), wintest::BrushColor(brush)) << "the panel in the window colour";
+        ::SetSysColors(3, indices, old);
     });
+    g_highContrast = false;
 }
 
 TEST(NoticeDialog, OkWithoutTheSupportProgramReportsItsFullPath)
