@@ -181,7 +181,8 @@ CDrawButton::CDrawButton()
       m_link(),
       m_icons(),
       m_bitmaps(),
-      m_menuNotify()
+      m_menuNotify(),
+      m_systemLook(FALSE)
 {
     ReleaseImages(FALSE);
     SetPressShift(PressShiftDiagonal, FALSE);
@@ -271,6 +272,15 @@ DWORD CDrawButton::SetLink(LPCSTR link)
     std::memset(m_link, 0, sizeof m_link);
     if (link != NULL)
         ::_mbsnbcpy((unsigned char*)m_link, (const unsigned char*)link, sizeof m_link - 1);
+    return ResultDone;
+}
+
+DWORD CDrawButton::SetSystemLook(BOOL on, BOOL repaint)
+{
+    m_systemLook = on;
+    if (on)
+        m_hot = FALSE;   // the 3-D look has no hot state, and a lit face would come back lit
+    Repaint(repaint);
     return ResultDone;
 }
 
@@ -391,7 +401,7 @@ void CDrawButton::DrawItem(LPDRAWITEMSTRUCT drawItem)
     facts.menuSet = m_menu != NULL;
     facts.menuShown = m_menuShown != FALSE;
     facts.hot = m_hot != FALSE;
-    facts.flatLook = m_flatLook != FALSE;
+    facts.flatLook = ShowsFlatLook();
     facts.flatBorder = m_flatBorder != FALSE;
     facts.focusRectWhenFlat = m_focusRectWhenFlat != FALSE;
     facts.isDefault = m_isDefault != FALSE;
@@ -404,11 +414,13 @@ void CDrawButton::DrawItem(LPDRAWITEMSTRUCT drawItem)
     dc->SetBkMode(TRANSPARENT);
 
     if (plan.blackFrame) {
-        FrameSolid(dc, work, RGB(0, 0, 0));
+        FrameSolid(dc, work, m_systemLook ? ::GetSysColor(COLOR_WINDOWFRAME) : RGB(0, 0, 0));
         work.DeflateRect(1, 1);
     }
 
-    if (m_copyParentBackground)
+    if (m_systemLook)
+        CDrawButton::DrawFaceBackground(dc, &work);   // plain, whatever a subclass paints
+    else if (m_copyParentBackground)
         CopyParentBackground(dc);
     else
         DrawFaceBackground(dc, &work);
@@ -667,7 +679,7 @@ void CDrawButton::OnMouseMove(UINT flags, CPoint point)
     ClientToScreen(&point);
     MouseMoveFacts facts = {};
     facts.leftButtonDown = (flags & MK_LBUTTON) != 0;
-    facts.flatLook = m_flatLook != FALSE;
+    facts.flatLook = ShowsFlatLook();
     facts.pointerOverButton = ::WindowFromPoint(point) == m_hWnd;
     facts.hoverWhenInactive = m_hoverWhenInactive != FALSE;
     facts.activeWindowExists = ::GetActiveWindow() != NULL;

@@ -59,6 +59,10 @@ public:
     DWORD ResetColors(BOOL repaint);
     // The text opened through the shell on a click (NULL: none); cut to 259 bytes.
     DWORD SetLink(LPCSTR link);
+    // on: the button class's own look for high contrast, whatever the look set otherwise: the 3-D
+    // look on a plain face of the colour slots (no face picture, no parent snapshot), the frame of
+    // the default or focused button in the window frame colour, never hot. off: the look as set.
+    DWORD SetSystemLook(BOOL on, BOOL repaint);
 
     // ---- Images and menu: the button takes ownership of every handle given. ----------------
 
@@ -118,6 +122,8 @@ protected:
     void OpenLink();
     void ReleaseSnapshot();
     void Repaint(BOOL repaint);
+    // The flat look is shown: set, and not replaced by the system look.
+    bool ShowsFlatLook() const { return m_flatLook && !m_systemLook; }
 
     // ---- Message handlers ------------------------------------------------------------------
     BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT mouseMessage);
@@ -167,6 +173,7 @@ protected:
     ButtonIcon m_icons[2];
     ButtonBitmap m_bitmaps[2];
     MenuNotify m_menuNotify;
+    BOOL m_systemLook;
 
     DECLARE_MESSAGE_MAP()
 };

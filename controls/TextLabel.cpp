@@ -14,6 +14,8 @@ BEGIN_MESSAGE_MAP(CTextLabel, CWnd)
     ON_WM_LBUTTONDOWN()
     // BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT mouseMessage)
     ON_WM_SETCURSOR()
+    // void OnSysColorChange()
+    ON_WM_SYSCOLORCHANGE()
 END_MESSAGE_MAP()
 
 CTextLabel::CTextLabel()
@@ -141,4 +143,19 @@ BOOL CTextLabel::OnSetCursor(CWnd*, UINT, UINT)
         return TRUE;
     }
     return (BOOL)Default();
+}
+
+void CTextLabel::OnSysColorChange()
+{
+    Default();
+    m_textColor = ::GetSysColor(COLOR_WINDOWTEXT);
+    // A brush that cannot be made keeps the old one: the label still names a brush.
+    for (HBRUSH* brush : {&m_bkBrush, &m_blinkBrush}) {
+        if (HBRUSH made = ::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE))) {
+            if (*brush != NULL)
+                ::DeleteObject(*brush);
+            *brush = made;
+        }
+    }
+    InvalidateRect(NULL, TRUE);
 }

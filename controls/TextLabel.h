@@ -36,6 +36,8 @@ protected:
     void OnTimer(UINT_PTR id);
     void OnLButtonDown(UINT flags, CPoint point);
     BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT mouseMessage);
+    // New system colours: the text colour and both brushes made again from them, and a repaint.
+    void OnSysColorChange();
 
     COLORREF m_textColor;
     HBRUSH m_bkBrush;

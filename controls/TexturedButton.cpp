@@ -8,6 +8,11 @@
 using texturedbutton::Face;
 using texturedbutton::FacePlacement;
 
+BEGIN_MESSAGE_MAP(CTexturedButton, CDrawButton)
+    // void OnSysColorChange()
+    ON_WM_SYSCOLORCHANGE()
+END_MESSAGE_MAP()
+
 CTexturedButton::CTexturedButton() = default;
 
 CTexturedButton::~CTexturedButton()
@@ -23,11 +28,20 @@ void CTexturedButton::SetTexture(UINT effect, UINT grain, UINT hotTint, UINT tin
     RECT window = {};
     if (m_hWnd == NULL || !::GetWindowRect(m_hWnd, &window))
         return;
+    m_textureArgs = {TRUE, effect, grain, hotTint, tint, tintColor};
 
     const texture::TextureColors colors = {::GetSysColor(COLOR_BTNFACE), ::GetSysColor(COLOR_BTNSHADOW),
                                            ::GetSysColor(COLOR_BTNHIGHLIGHT)};
     texture::GenerateTextureFaces(window.right - window.left, window.bottom - window.top, colors, effect,
                                   grain, hotTint, tint, tintColor, m_face, m_hotFace);
+}
+
+void CTexturedButton::OnSysColorChange()
+{
+    CDrawButton::OnSysColorChange();   // repaints
+    const TextureArgs args = m_textureArgs;
+    if (args.made)
+        SetTexture(args.effect, args.grain, args.hotTint, args.tint, args.tintColor);
 }
 
 DWORD CTexturedButton::DrawFaceBackground(CDC* dc, CRect*)

@@ -31,6 +31,15 @@ public:
     DWORD DrawFaceBorder(CDC* dc, CRect* rect) override;
 
 protected:
+    // The base button's handling, then both faces made again, as the last SetTexture asked, from
+    // the new system colours.
+    void OnSysColorChange();
+
     CPixelCanvas m_face;     // normal face: the button's size, 8 bits per pixel, 256 colours
     CPixelCanvas m_hotFace;  // hot face: m_face's pixels, palette lightened toward the highlight
+    // The arguments of the last SetTexture that made faces.
+    struct TextureArgs { BOOL made; UINT effect, grain, hotTint, tint; COLORREF tintColor; };
+    TextureArgs m_textureArgs = {};
+
+    DECLARE_MESSAGE_MAP()
 };

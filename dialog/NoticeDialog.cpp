@@ -46,6 +46,14 @@ void GrowToFontLine(CWnd& label)
                        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+bool IsHighContrastOn()
+{
+    HIGHCONTRASTW highContrast = {};
+    highContrast.cbSize = sizeof highContrast;
+    return ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof highContrast, &highContrast, 0) &&
+           (highContrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CNoticeDialog, CDialog)
@@ -57,12 +65,17 @@ BEGIN_MESSAGE_MAP(CNoticeDialog, CDialog)
     ON_WM_CTLCOLOR()
     // BOOL OnEraseBkgnd(CDC* dc)
     ON_WM_ERASEBKGND()
+    // void OnSysColorChange()
+    ON_WM_SYSCOLORCHANGE()
+    // LRESULT OnSettingChange(WPARAM action, LPARAM section)
+    ON_MESSAGE(WM_SETTINGCHANGE, OnSettingChange)
 END_MESSAGE_MAP()
 
 CNoticeDialog::CNoticeDialog(CString languageCode, CWnd* parent)
     : CDialog(IDD_NOTICE, parent),
       m_backColor(notice::BackColor),
-      m_languageCode(languageCode)
+      m_languageCode(languageCode),
+      m_colorScheme{notice::BackColor, false}
 {
     LPCSTR iconName = MAKEINTRESOURCEA(IDI_APPICON);
     m_icon = ::LoadIconA(AfxFindResourceHandle(iconName, (LPCSTR)RT_GROUP_ICON), iconName);
@@ -90,7 +103,7 @@ BOOL CNoticeDialog::OnInitDialog()
     if (bitmap != NULL)
         m_backBitmap.Attach(bitmap);   // no picture: the plain background stays
 
-    SetBackColor(notice::BackColor);
+    ApplyColorScheme(FALSE);   // the fixed background colour, unless the text would not be readable on it
 
     // The fonts come before the texts, so that the first texts already appear in them. Only the
     // heading is bold; the others keep the default GUI font's weight. The heights are pixels at
@@ -149,6 +162,33 @@ void CNoticeDialog::SetBackColor(COLORREF color)
         e->ReportError(MB_OK, 0);
         e->Delete();
     }
+}
+
+void CNoticeDialog::ApplyColorScheme(BOOL repaint)
+{
+    m_colorScheme = notice::ChooseColorScheme(IsHighContrastOn(), ::GetSysColor(COLOR_WINDOWTEXT),
+                                              ::GetSysColor(COLOR_WINDOW));
+    SetBackColor(m_colorScheme.panel);
+    m_okButton.SetSystemLook(m_colorScheme.systemLook, FALSE);
+    m_cancelButton.SetSystemLook(m_colorScheme.systemLook, FALSE);
+    if (repaint)
+        RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
+void CNoticeDialog::OnSysColorChange()
+{
+    Default();
+    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child != NULL; child = ::GetWindow(child, GW_HWNDNEXT))
+        ::SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+    ApplyColorScheme(TRUE);
+}
+
+LRESULT CNoticeDialog::OnSettingChange(WPARAM action, LPARAM)
+{
+    const LRESULT result = Default();
+    if (action == SPI_SETHIGHCONTRAST)
+        ApplyColorScheme(TRUE);
+    return result;
 }
 
 AfxWideString CNoticeDialog::GetModuleDirectory(BOOL* complete)
@@ -217,8 +257,8 @@ HBRUSH CNoticeDialog::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlType)
 BOOL CNoticeDialog::OnEraseBkgnd(CDC* dc)
 {
     Default();
-    if (m_backBitmap.GetSafeHandle() == NULL)
-        return TRUE;
+    if (m_backBitmap.GetSafeHandle() == NULL || m_colorScheme.systemLook)
+        return TRUE;   // the plain background
 
     CRect client;
     GetClientRect(&client);

@@ -3,6 +3,7 @@
 
 #include "controls/TextLabel.h"
 #include "controls/TexturedButton.h"
+#include "dialog/NoticeRules_core.h"
 #include "framework/afx.h"
 
 class CNoticeDialog : public CDialog
@@ -15,6 +16,10 @@ public:
     BOOL ApplyLanguage(CString code);
     // Stores the colour and rebuilds the background brush.
     void SetBackColor(COLORREF color);
+    // Takes the colours that the high-contrast flag and the system colours call for: the background
+    // colour, whether the picture shows, the buttons' look. repaint: the dialog and its controls
+    // are painted again with them.
+    void ApplyColorScheme(BOOL repaint);
 
     // The directory of the running executable in UTF-16, without a trailing backslash except at a
     // drive root. complete (if given) is FALSE when the module path could not be read or reaches the
@@ -39,6 +44,9 @@ protected:
     HCURSOR OnQueryDragIcon();
     HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlType);
     BOOL OnEraseBkgnd(CDC* dc);
+    // Only top-level windows hear of new system colours: the dialog passes them on to its controls.
+    void OnSysColorChange();
+    LRESULT OnSettingChange(WPARAM action, LPARAM section);
 
     // The styled controls come first: built before, destroyed after everything else of the dialog.
     CTextLabel m_headLabel;
@@ -54,6 +62,7 @@ protected:
     CString m_languageCode;
     CBitmap m_backBitmap;
     CString m_versionSuffix;
+    notice::ColorScheme m_colorScheme;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -2,6 +2,7 @@
 #include "dialog/NoticeRules_core.h"
 
 #include <climits>
+#include <cmath>
 
 namespace notice {
 
@@ -28,6 +29,36 @@ ColorAnswer ChooseColorAnswer(unsigned ctlType)
     default:
         return ColorAnswer::BaseResult;
     }
+}
+
+double RelativeLuminance(std::uint32_t color)
+{
+    auto linear = [](std::uint32_t channel) {
+        const double c = (channel & 0xFF) / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(color) + 0.7152 * linear(color >> 8) + 0.0722 * linear(color >> 16);
+}
+
+double ContrastRatio(std::uint32_t color1, std::uint32_t color2)
+{
+    const double l1 = RelativeLuminance(color1), l2 = RelativeLuminance(color2);
+    return (std::fmax(l1, l2) + 0.05) / (std::fmin(l1, l2) + 0.05);
+}
+
+ColorScheme ChooseColorScheme(bool highContrast, std::uint32_t windowText, std::uint32_t window)
+{
+    constexpr std::uint32_t Black = 0x000000, White = 0xFFFFFF;
+    ColorScheme scheme{highContrast ? window : BackColor, highContrast};
+    if (ContrastRatio(windowText, scheme.panel) >= MinTextContrast)
+        return scheme;
+    if (ContrastRatio(windowText, window) >= MinTextContrast)
+        scheme.panel = window;
+    else if (ContrastRatio(windowText, Black) >= ContrastRatio(windowText, White))
+        scheme.panel = Black;
+    else
+        scheme.panel = White;
+    return scheme;
 }
 
 Rect PanelRect(int frameWidth, int frameHeight, int fontLineHeight)

@@ -1,5 +1,6 @@
-// The warning dialog's rules that need no window system: colours by control and type, the panel
-// inside the group box, the icon when minimised, and the keys it looks at before the dialog does.
+// The warning dialog's rules that need no window system: colours by control and type, the colours
+// that keep its text readable, the panel inside the group box, the icon when minimised, and the keys
+// it looks at before the dialog does.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +21,28 @@ enum class ColorAnswer {
 };
 
 ColorAnswer ChooseColorAnswer(unsigned ctlType);
+
+// ---- Readable text in every colour scheme (WCAG 2: text needs 4.5:1 against what lies behind it)
+
+constexpr double MinTextContrast = 4.5;
+
+// The relative luminance of a colour (0x00BBGGRR), 0 for black to 1 for white: the linearised sRGB
+// channels weighted 0.2126 red, 0.7152 green, 0.0722 blue.
+double RelativeLuminance(std::uint32_t color);
+// (lighter + 0.05) / (darker + 0.05) of the two luminances: 1 for equal colours, 21 for black on white.
+double ContrastRatio(std::uint32_t color1, std::uint32_t color2);
+
+struct ColorScheme {
+    std::uint32_t panel;   // the dialog's background colour: the panel's and the labels'
+    bool systemLook;       // no picture, and the buttons in the 3-D look of the system's colours
+};
+
+// The dialog's colours for the labels' text colour windowText (COLOR_WINDOWTEXT), the system's
+// window colour (COLOR_WINDOW) and the high-contrast flag. With the flag on, the system look on the
+// window colour; otherwise the fixed panel colour. Where the text would fail MinTextContrast against
+// that colour, the window colour takes its place, and where it fails against both, black or white,
+// whichever is further from the text (one of them always passes).
+ColorScheme ChooseColorScheme(bool highContrast, std::uint32_t windowText, std::uint32_t window);
 
 struct Rect { int left, top, right, bottom; };
 

@@ -8,6 +8,9 @@
 #                               the dialog closed with Escape
 #   --dpi N                     either way, the display at N DPI: 96 is 100 % (the default), 120
 #                               125 %, 144 150 %, 192 200 %
+#   --colors SCHEME             either way, the system colours of tests/wine/colors/SCHEME.reg set
+#                               before the start: hc-black, hc-white, hc-1, hc-2 (High Contrast Black,
+#                               White, #1, #2); classic (the default) the ones the tests use
 # Installs what is missing first (Debian).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,11 +18,13 @@ root=$(pwd)
 
 shot=
 dpi=96
+colors=classic
 while [ $# -gt 0 ]; do
   case "$1" in
   --screenshot) shot=${2:?path}; shift 2 ;;
   --dpi) dpi=${2:?DPI}; shift 2 ;;
-  *) echo "usage: $0 [--screenshot PNG] [--dpi N]" >&2; exit 2 ;;
+  --colors) colors=${2:?scheme}; shift 2 ;;
+  *) echo "usage: $0 [--screenshot PNG] [--dpi N] [--colors SCHEME]" >&2; exit 2 ;;
   esac
 done
 
@@ -41,18 +46,20 @@ trap 'scripts/wine-env.sh down "$envdir" >/dev/null 2>&1 || true' EXIT
 if [ -n "${DISPLAY:-}" ] && [ -z "$shot" ]; then
   WINE_ENV_DISPLAY=$DISPLAY WINE_ENV_MANAGED=1 scripts/wine-env.sh up "$envdir" >/dev/null
   [ "$dpi" = 96 ] || scripts/wine-env.sh dpi "$envdir" "$dpi"
+  [ "$colors" = classic ] || scripts/wine-env.sh colors "$envdir" "$colors"
   scripts/wine-exec.sh "$envdir" "$appdir/Teleskarn.exe"
   exit 0
 fi
 
 lang=${lc%%.*}
-shot=${shot:-$root/build/screenshots/teleskarn-${lang:-C}$([ "$dpi" = 96 ] || echo "-${dpi}dpi").png}
+shot=${shot:-$root/build/screenshots/teleskarn-${lang:-C}$([ "$dpi" = 96 ] || echo "-${dpi}dpi")$([ "$colors" = classic ] || echo "-$colors").png}
 mkdir -p "$(dirname "$shot")"
 shot=$(cd "$(dirname "$shot")" && pwd)/$(basename "$shot")
 
 unset WINE_ENV_DISPLAY
 scripts/wine-env.sh up "$envdir" >/dev/null
 [ "$dpi" = 96 ] || scripts/wine-env.sh dpi "$envdir" "$dpi"
+[ "$colors" = classic ] || scripts/wine-env.sh colors "$envdir" "$colors"
 # shellcheck disable=SC1091
 { . "$envdir/env"; } 2>/dev/null
 scripts/wine-exec.sh "$envdir" "$appdir/Teleskarn.exe" &

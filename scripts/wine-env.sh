@@ -5,6 +5,9 @@
 #   wine-env.sh down DIR  ends that wineserver and X server
 #   wine-env.sh dpi DIR N sets the display's DPI to N (96 is 100 %, 144 is 150 %) for the programs
 #                         started from then on
+#   wine-env.sh colors DIR SCHEME  the system colours of tests/wine/colors/SCHEME.reg (hc-black,
+#                         hc-white, hc-1, hc-2), or "classic" for the ones set up, for the programs
+#                         started from then on
 # With WINE_ENV_DISPLAY set (a real display), no virtual X server is started.
 # With WINE_ENV_MANAGED=1 the window manager keeps Wine's windows (moving, decorations); otherwise
 # Wine draws their frames itself, as the tests want on a display without a window manager.
@@ -35,20 +38,44 @@ new_session() {
   "$W/wine64" cmd /c exit </dev/null >/dev/null 2>&1
 }
 
+# The colours as "up" set them, saved before another scheme replaces them: "classic" and the next
+# "up" bring back every value, also those that classic-colors.reg does not name.
+saved_colors=$dir/colors-classic.reg
+restore_colors() {
+  if [ -f "$saved_colors" ]; then
+    "$W/wine64" reg import "Z:${saved_colors//\//\\}" </dev/null >/dev/null 2>&1
+  fi
+}
+
 case "$cmd" in
 down) stop_all; exit 0 ;;
-dpi)
-  dpi=${3:?DPI}
+dpi|colors)
   [ -f "$dir/env" ] || { echo "no Wine environment in $dir" >&2; exit 1; }
   # shellcheck disable=SC1091
   { . "$dir/env"; } 2>/dev/null
+  if [ "$cmd" = colors ]; then
+    scheme=${3:?classic or a scheme of tests/wine/colors}
+    if [ "$scheme" = classic ]; then
+      restore_colors
+    else
+      reg=$(cd "$here/../tests/wine/colors" && pwd)/$scheme.reg
+      [ -f "$reg" ] || { echo "no colour scheme $reg" >&2; exit 1; }
+      [ -f "$saved_colors" ] || "$W/wine64" reg export 'HKCU\Control Panel\Colors' \
+        "Z:${saved_colors//\//\\}" /y </dev/null >/dev/null 2>&1
+      "$W/wine64" reg import "Z:${reg//\//\\}" </dev/null >/dev/null 2>&1
+    fi
+    # Programs read the colours when they start; those of a running session keep the old ones.
+    new_session
+    exit 0
+  fi
+  dpi=${3:?DPI}
   "$W/wine64" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f </dev/null >/dev/null 2>&1
   # Programs read the DPI when they start, but within a running session (its desktop process
   # lives on) another program then read a system-aware window's rectangles scaled by the old DPI.
   new_session
   exit 0 ;;
 up) ;;
-*) echo "usage: $0 up|down DIR, or dpi DIR N" >&2; exit 2 ;;
+*) echo "usage: $0 up|down DIR, dpi DIR N, or colors DIR SCHEME" >&2; exit 2 ;;
 esac
 
 stop_all   # a run that was cut short may have left its servers behind
@@ -85,6 +112,7 @@ if [ ! -f "$dir/prefix.made" ]; then
   "$W/wine64" wineboot -i </dev/null >/dev/null 2>&1
   touch "$dir/prefix.made"
 fi
+restore_colors   # a run cut short may have left another scheme behind
 for reg in "$here"/../tests/wine/*.reg; do
   if [ "${WINE_ENV_MANAGED:-0}" = 1 ] && [ "$(basename "$reg")" = x11-driver.reg ]; then
     "$W/wine64" reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f </dev/null >/dev/null 2>&1 || true

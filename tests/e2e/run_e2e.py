@@ -716,17 +716,19 @@ TEMPLATE = {"1": (16, 186, 83, 17), "2": (107, 186, 83, 17), "1000": (69, 16, 12
 LABEL_FONTS = {"1000": (18, True), "1001": (11, False), "1002": (11, False), "1003": (9, False)}  # height, bold
 
 
-def set_dpi(dpi):
-    """The display's DPI for the programs started from now on (a new Wine session)."""
-    done = subprocess.run([os.path.join(SOURCE_DIR, "scripts", "wine-env.sh"), "dpi", CONFIG.wine_env, str(dpi)],
-                          capture_output=True, timeout=120)
+def wine_env(*args):
+    """scripts/wine-env.sh on the test environment: "dpi", N or "colors", SCHEME set the display's DPI or the
+    system colours (classic or one of tests/wine/colors) for the programs started from now on."""
+    done = subprocess.run([os.path.join(SOURCE_DIR, "scripts", "wine-env.sh"), args[0], CONFIG.wine_env] +
+                          [str(a) for a in args[1:]], capture_output=True, timeout=120)
     if done.returncode:
-        raise AssertionError("could not set %d DPI: %s" % (dpi, done.stderr.decode("utf-8", "replace")))
+        raise AssertionError("wine-env.sh %s failed: %s" % (args, done.stderr.decode("utf-8", "replace")))
 
 
-def known_colours():
-    """The system colours the test environment sets (tests/wine/classic-colors.reg), by value name."""
-    with open(os.path.join(SOURCE_DIR, "tests", "wine", "classic-colors.reg")) as f:
+def known_colours(reg="classic-colors.reg"):
+    """The system colours a registry file of tests/wine sets (by default those of the test environment), by
+    value name."""
+    with open(os.path.join(SOURCE_DIR, "tests", "wine", reg)) as f:
         found = re.findall(r'^"(\w+)"="(\d+) (\d+) (\d+)"', f.read(), re.M)
     return {name: (int(r), int(g), int(b)) for name, r, g, b in found}
 
@@ -955,6 +957,28 @@ def face_problems(screen, rect, palette, caption_colour, hot=False, focus_rect=F
     return problems
 
 
+def contrast(colour1, colour2):
+    """WCAG 2: (L1 + 0.05) / (L2 + 0.05) of the lighter and the darker colour's relative luminance."""
+    light, dark = sorted((sum(w * (c / 12.92 if c <= 0.04045 else ((c + 0.055) / 1.055) ** 2.4)
+                              for w, c in zip((0.2126, 0.7152, 0.0722), (v / 255 for v in colour)))
+                          for colour in (colour1, colour2)), reverse=True)
+    return (light + 0.05) / (dark + 0.05)
+
+
+def text_contrast_problems(screen, rect, ink, what):
+    """Text in the colour ink inside rect, at least 4.5:1 against every pixel behind it: those of its
+    bounding box (one pixel wider) that touch no pixel of the text."""
+    left, top, right, bottom = rect
+    text = {(x, y) for y in range(top, bottom) for x in range(left, right) if screen(x, y) == ink}
+    if len(text) < 10:
+        return ["%s: no text in %s" % (what, ink)]
+    behind = {screen(x, y) for y in range(min(y for _, y in text) - 1, max(y for _, y in text) + 2)
+              for x in range(min(x for x, _ in text) - 1, max(x for x, _ in text) + 2)
+              if not any((x + dx, y + dy) in text for dx in (-1, 0, 1) for dy in (-1, 0, 1))}
+    worst = min(behind, key=lambda c: contrast(ink, c))
+    return [] if contrast(ink, worst) >= 4.5 else ["%s: %s on %s is %.2f:1" % (what, ink, worst, contrast(ink, worst))]
+
+
 class LookTests(E2ETestCase):
     """The dialog on the X screen with the known system colours, against rules computed here. The real
     pointer moves, so CTest runs this group alone (RUN_SERIAL)."""
@@ -978,8 +1002,8 @@ class LookTests(E2ETestCase):
         found = {96: {}, 144: {}}
         for dpi in found:
             if dpi != 96:
-                set_dpi(dpi)
-                self.addCleanup(set_dpi, 96)
+                wine_env("dpi", dpi)
+                self.addCleanup(wine_env, "dpi", 96)
             s, dialog = self.start("look-page-%d" % dpi)
             rects = {cid: c["rect"] for cid, c in dialog["controls"].items()}
             self.assertEqual(template_rects(dialog["client_rect"]), {cid: rects[cid] for cid in TEMPLATE},
@@ -1035,6 +1059,23 @@ class LookTests(E2ETestCase):
                             "Tab did not move the focus to %d" % focus)
             self.assertEqual([], faces(cancel_focus=focus == 2), "the focus on %d" % focus)
         self.close(s, dialog)
+
+    def test_text_is_readable_in_every_colour_scheme(self):
+        # The colours are set before the start; Wine reports high contrast off whatever they are. The light
+        # text of High Contrast Black, #1 and #2 would be lost on the fixed panel.
+        self.addCleanup(wine_env, "colors", "classic")
+        for scheme in ("classic", "hc-black", "hc-white", "hc-1", "hc-2"):
+            if scheme != "classic":
+                wine_env("colors", scheme)
+            colours = dict(KNOWN_COLOURS, **({} if scheme == "classic" else known_colours("colors/%s.reg" % scheme)))
+            s, dialog = self.start("look-" + scheme)
+            rects = {cid: c["rect"] for cid, c in dialog["controls"].items()}
+            texts = [("label " + cid, cid, "WindowText") for cid in LABEL_FONTS] + \
+                [("OK", "1", "ButtonText"), ("Cancel", "2", "ButtonText")]
+            self.assertEqual([], settle(dialog["window_rect"], lambda screen: [
+                p for what, cid, ink in texts for p in text_contrast_problems(screen, rects[cid], colours[ink], what)]),
+                scheme)
+            self.close(s, dialog)
 
 
 # ---- group "planting": libraries placed beside the launcher ---------------------------------------

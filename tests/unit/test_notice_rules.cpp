@@ -1,4 +1,4 @@
-// The warning dialog's platform-free rules: colour answers, panel, minimised icon, keys.
+// The warning dialog's platform-free rules: colour answers, readable colours, panel, minimised icon, keys.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -17,6 +17,31 @@ TEST(NoticeColorRule, EachCtlColorTypeGetsItsAnswer)
     };
     for (const Row& row : rows)
         EXPECT_EQ(row.expected, ChooseColorAnswer(row.type)) << "type " << row.type;
+}
+
+TEST(NoticeReadableColors, ContrastAsMeasuredOnScreen)
+{
+    // The schemes' text colours on the fixed panel, as measured on screen: black, white, yellow, green.
+    EXPECT_NEAR(19.26, ContrastRatio(0x000000, BackColor), 0.005);
+    EXPECT_NEAR(1.09, ContrastRatio(BackColor, 0xFFFFFF), 0.005);
+    EXPECT_NEAR(1.02, ContrastRatio(0x00FFFF, BackColor), 0.005) << "red in the low byte";
+    EXPECT_NEAR(1.26, ContrastRatio(0x00FF00, BackColor), 0.005);
+    EXPECT_DOUBLE_EQ(21.0, ContrastRatio(0xFFFFFF, 0x000000));
+}
+
+TEST(NoticeReadableColors, PanelKeepsItsColourUnlessTheTextWouldFail)
+{
+    struct Row { bool highContrast; std::uint32_t text, window, panel; } rows[] = {
+        {false, 0x000000, 0xFFFFFF, BackColor},   // classic, High Contrast White without the flag
+        {false, 0xFFFFFF, 0x000000, 0x000000},    // High Contrast Black without the flag
+        {true, 0x000000, 0xFFFFFF, 0xFFFFFF},     // High Contrast White
+        {true, 0x404040, 0x606060, 0xFFFFFF},     // fails on both: black or white, the further
+    };
+    for (const Row& row : rows) {
+        const ColorScheme scheme = ChooseColorScheme(row.highContrast, row.text, row.window);
+        EXPECT_EQ(row.panel, scheme.panel) << std::hex << row.text;
+        EXPECT_EQ(row.highContrast, scheme.systemLook) << std::hex << row.text;
+    }
 }
 
 TEST(NoticePanel, FillsInsideTheFrameBelowTheCaptionLine)

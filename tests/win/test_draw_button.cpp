@@ -19,17 +19,6 @@
 
 using namespace wintest;
 
-// Rectangles compared and printed by the assertions (found through RECT's own namespace).
-static bool operator==(const RECT& a, const RECT& b)
-{
-    return ::EqualRect(&a, &b) != FALSE;
-}
-
-static std::ostream& operator<<(std::ostream& out, const RECT& r)
-{
-    return out << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
-}
-
 namespace {
 
 // The link test copies this program under a stub name and has the button open that copy. Started

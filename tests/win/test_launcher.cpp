@@ -10,6 +10,7 @@
 #include "app/LanguageTable_core.h"
 #include "app/Version.h"
 #include "dialog/NoticeDialog.h"
+#include "support/ImportHook.h"
 #include "support/TestDialog.h"
 
 namespace {
@@ -194,6 +195,7 @@ public:
     {
         return (HBRUSH)::SendMessageA(m_hWnd, message, (WPARAM)dc, (LPARAM)control);
     }
+    const CTexturedButton& Button(int id) const { return id == IDOK ? m_okButton : m_cancelButton; }
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
@@ -398,6 +400,75 @@ TEST(NoticeDialog, AltAndTabRepaintEverythingF1IsSwallowed)
         MSG f1 = keyMessage(WM_KEYF1, 0);
         EXPECT_TRUE(d.PreTranslateMessage(&f1));
     });
+}
+
+// ---- High contrast and new system colours ------------------------------------------------------
+
+// Wine always reports high contrast off; through this hook the program sees the flag the test sets.
+bool g_highContrast = false;
+wintest::ImportHook* g_parametersHook = nullptr;
+
+BOOL WINAPI ReportHighContrast(UINT action, UINT param, PVOID data, UINT winIni)
+{
+    if (action != SPI_GETHIGHCONTRAST)
+        return g_parametersHook->Original<decltype(&::SystemParametersInfoW)>()(action, param, data, winIni);
+    static_cast<HIGHCONTRASTW*>(data)->dwFlags = HCF_AVAILABLE | (g_highContrast ? HCF_HIGHCONTRASTON : 0);
+    return TRUE;
+}
+
+TEST(NoticeDialog, HighContrastDrawsPlainInSystemColoursAndFollowsTheirChanges)
+{
+    wintest::ImportHook hook("user32.dll", "SystemParametersInfoW", (void*)&ReportHighContrast);
+    ASSERT_TRUE(hook.Installed());
+    g_parametersHook = &hook;
+    g_highContrast = true;
+    Inspect("en", [](CInspectedDialog& d) {
+        RECT client, button;
+        ::GetClientRect(d.m_hWnd, &client);
+        ::GetClientRect(::GetDlgItem(d.m_hWnd, IDOK), &button);
+        const int w = button.right, h = button.bottom;
+        const COLORREF dot = RGB(63, 63, 63);   // the grey face inverted
+        wintest::Capture background(client.right, client.bottom), shot(w, h), label(1, 1);
+        auto paint = [&](int id) { wintest::PrintClient(::GetDlgItem(d.m_hWnd, id), shot, RGB(1, 2, 3)); };
+        auto windowPixels = [&] {
+            ::SendMessageA(d.m_hWnd, WM_ERASEBKGND, (WPARAM)background.dc(), 0);
+            return background.CountOf(::GetSysColor(COLOR_WINDOW), client);
+        };
+
+        EXPECT_EQ(client.right * client.bottom, windowPixels()) << "the window colour, no picture";
+        // Raised (the highlight at the top left), OK framed as the default, with the focus rectangle.
+        struct Row { int id; COLORREF corner; RECT focus; } rows[] = {
+            {IDOK, ::GetSysColor(COLOR_WINDOWFRAME), {4, 4, w - 4, h - 4}},
+            {IDCANCEL, ::GetSysColor(COLOR_BTNHIGHLIGHT), {0, 0, 0, 0}},
+        };
+        for (const Row& row : rows) {
+            paint(row.id);
+            EXPECT_EQ(row.corner, shot.At(0, 0)) << row.id;
+            EXPECT_GT(shot.CountOf(::GetSysColor(COLOR_BTNFACE), shot.Area()), w * h / 2) << "plain " << row.id;
+            EXPECT_EQ(row.focus, shot.BoundsOf(dot, shot.Area())) << row.id;
+        }
+
+        // Off again: the picture and the faces.
+        g_highContrast = false;
+        ::SendMessageA(d.m_hWnd, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+        paint(IDOK);
+        EXPECT_EQ(wintest::CanvasColor(d.Button(IDOK).Face(), w / 2, 3), shot.At(w / 2, 3)) << "the face again";
+        EXPECT_EQ(0, windowPixels()) << "the picture again";
+
+        // High Contrast Black's colours without the flag, set while the dialog is open. They would
+        // outlive the process: the old ones go back.
+        int indices[] = {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_BTNFACE};
+        COLORREF black[] = {RGB(0, 0, 0), RGB(255, 255, 255), RGB(0, 0, 0)};
+        COLORREF old[] = {::GetSysColor(indices[0]), ::GetSysColor(indices[1]), ::GetSysColor(indices[2])};
+        ::SetSysColors(3, indices, black);
+        for (int id : {IDOK, IDCANCEL})   // the ramp's middle: nearly the face colour, tinted
+            EXPECT_LT(GetRValue(wintest::PaletteColor(d.Button(id).Face(), 128)), 10) << "button " << id;
+        HBRUSH brush = d.AskColor(WM_CTLCOLORSTATIC, label.dc(), ::GetDlgItem(d.m_hWnd, 1001));
+        EXPECT_EQ(RGB(255, 255, 255), ::GetTextColor(label.dc()));
+        EXPECT_EQ(RGB(0, 0, 0), wintest::BrushColor(brush)) << "the panel in the window colour";
+        ::SetSysColors(3, indices, old);
+    });
+    g_highContrast = false;
 }
 
 TEST(NoticeDialog, OkWithoutTheSupportProgramReportsItsFullPath)

@@ -6,12 +6,24 @@
 #include <windows.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "controls/PixelCanvas_core.h"
 #include "framework/afx.h"
 #include "support/ImportHook.h"
+
+// Rectangles compared and printed by the assertions (found through RECT's own namespace).
+inline bool operator==(const RECT& a, const RECT& b)
+{
+    return ::EqualRect(&a, &b) != FALSE;
+}
+
+inline std::ostream& operator<<(std::ostream& out, const RECT& r)
+{
+    return out << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
+}
 
 namespace wintest {
 
