@@ -286,7 +286,9 @@ DWORD CDrawButton::SetSystemLook(BOOL on, BOOL repaint)
 
 DWORD CDrawButton::SetIcons(HICON hotIcon, HICON normalIcon, BOOL repaint)
 {
-    const HICON icons[2] = {hotIcon, normalIcon};
+    // One handle given for both slots is held once, in the hot slot, which serves the normal state too:
+    // held twice, it would be destroyed twice.
+    const HICON icons[2] = {hotIcon, normalIcon != hotIcon ? normalIcon : NULL};
     for (int slot = 0; slot < 2; ++slot) {
         ButtonIcon& held = m_icons[slot];
         if (held.icon != NULL && held.icon != icons[0] && held.icon != icons[1])
@@ -301,7 +303,8 @@ DWORD CDrawButton::SetIcons(HICON hotIcon, HICON normalIcon, BOOL repaint)
 DWORD CDrawButton::SetBitmaps(HBITMAP hotBitmap, COLORREF hotTransparent, HBITMAP normalBitmap,
                               COLORREF normalTransparent, BOOL repaint)
 {
-    const HBITMAP images[2] = {hotBitmap, normalBitmap};
+    // As with the icons: a bitmap given for both slots is held (and masked) once.
+    const HBITMAP images[2] = {hotBitmap, normalBitmap != hotBitmap ? normalBitmap : NULL};
     const COLORREF transparent[2] = {hotTransparent, normalTransparent};
     for (int slot = 0; slot < 2; ++slot) {
         ButtonBitmap& held = m_bitmaps[slot];
