@@ -182,7 +182,8 @@ CDrawButton::CDrawButton()
       m_icons(),
       m_bitmaps(),
       m_menuNotify(),
-      m_systemLook(FALSE)
+      m_systemLook(FALSE),
+      m_bevelReported(FALSE)
 {
     ReleaseImages(FALSE);
     SetPressShift(PressShiftDiagonal, FALSE);
@@ -487,8 +488,17 @@ void CDrawButton::DrawRaisedBevel(CDC* dc, const CRect& rect)
             dc->LineTo(line.points[2].x, line.points[2].y);
         }
     } catch (CException* e) {
-        e->ReportError(MB_OK);
+        // Reported once: every paint would report again, and each report's end brings a repaint.
+        if (!m_bevelReported) {
+            m_bevelReported = TRUE;
+            e->ReportError(MB_OK);
+        }
         e->Delete();
+        // The same two frames, drawn with fills that need no pen.
+        CRect inner(rect);
+        dc->Draw3dRect(&inner, ::GetSysColor(COLOR_BTNHIGHLIGHT), ::GetSysColor(COLOR_3DDKSHADOW));
+        inner.DeflateRect(1, 1);
+        dc->Draw3dRect(&inner, ::GetSysColor(COLOR_3DLIGHT), ::GetSysColor(COLOR_BTNSHADOW));
     }
 }
 

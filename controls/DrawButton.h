@@ -174,6 +174,7 @@ protected:
     ButtonBitmap m_bitmaps[2];
     MenuNotify m_menuNotify;
     BOOL m_systemLook;
+    BOOL m_bevelReported;   // the raised border's pens were refused once, and that was reported
 
     DECLARE_MESSAGE_MAP()
 };
