@@ -1,5 +1,6 @@
 // The launcher's Windows side under Wine: the registry reader and the language probe against real
-// keys, the version reader on real files, and the warning dialog from its real template.
+// keys, the version reader on real files, and the warning dialog from its real template, also with
+// each of its creation calls refused.
 #include <gtest/gtest.h>
 
 #include <functional>
