@@ -21,7 +21,8 @@ BOOL CLauncherApp::InitInstance()
     CLanguageProbe probe;
     CNoticeDialog dialog(probe.GetLanguageCode(), nullptr);
     m_pMainWnd = &dialog;
-    dialog.DoModal();   // OK, Cancel or -1: the launcher ends the same way
+    // OK and Cancel end the launcher alike; -1 (no dialog, or one whose start failed) with an error code.
+    m_exitCode = dialog.DoModal() == -1 ? 1 : 0;
     // The dialog object dies at the end of this scope; nothing may keep pointing at it.
     m_pMainWnd = nullptr;
     return FALSE;

@@ -2,7 +2,6 @@
 #include "app/LauncherApp.h"
 #include "framework/afxdll.h"
 
-#include <delayimp.h>
 #include <mbctype.h>
 
 #include <cstdlib>
@@ -22,20 +21,14 @@ struct StartupState
     }
 } startupState __attribute__((init_priority(101)));
 
-// The libraries the launcher binds on first use (version information, common controls, shell):
-// loaded by their full path in the system directory.
-FARPROC WINAPI LoadDelayedLibrary(unsigned notification, PDelayLoadInfo info)
-{
-    if (notification == dliNotePreLoadLibrary)
-        return reinterpret_cast<FARPROC>(AfxLoadSystemLibrary(info->szDll));
-    return nullptr;
-}
-
 }  // namespace
 
-// The delay-load helper asks this hook (declared extern "C" by delayimp.h) before it loads a
-// library itself.
-PfnDliHook __pfnDliNotifyHook2 = LoadDelayedLibrary;
+// The libraries the launcher binds on first use (version information, common controls, shell) are
+// loaded by their full path in the system directory, or stand in as failing functions. The
+// delay-load helper asks these hooks (declared extern "C" by delayimp.h) before it loads a library
+// itself and before it raises an exception for a function it cannot find.
+PfnDliHook __pfnDliNotifyHook2 = AfxDelayLoadHook;
+PfnDliHook __pfnDliFailureHook2 = AfxDelayLoadHook;
 
 // What an exception that nobody catches ends in. The C++ runtime's default handler prints the
 // exception's demangled type name to a console this program does not have, and brings the whole

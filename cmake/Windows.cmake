@@ -127,6 +127,10 @@ foreach(src ${WIN_TESTS})
   set_tests_properties(win_${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120)
 endforeach()
 
+# The launcher's tests bind the late libraries as the launcher does, through its delay-load hook.
+target_link_libraries(win_test_launcher PRIVATE launcher_lib ${DELAY_LIBS})
+add_dependencies(win_test_launcher delay_import_libs)
+
 # End to end: the real Teleskarn.exe, a stub support program and a Windows-side driver.
 if(EXISTS ${PROJECT_SOURCE_DIR}/tests/e2e/CMakeLists.txt)
   add_subdirectory(tests/e2e)

@@ -182,7 +182,8 @@ CDrawButton::CDrawButton()
       m_icons(),
       m_bitmaps(),
       m_menuNotify(),
-      m_systemLook(FALSE)
+      m_systemLook(FALSE),
+      m_bevelReported(FALSE)
 {
     ReleaseImages(FALSE);
     SetPressShift(PressShiftDiagonal, FALSE);
@@ -286,7 +287,9 @@ DWORD CDrawButton::SetSystemLook(BOOL on, BOOL repaint)
 
 DWORD CDrawButton::SetIcons(HICON hotIcon, HICON normalIcon, BOOL repaint)
 {
-    const HICON icons[2] = {hotIcon, normalIcon};
+    // One handle given for both slots is held once, in the hot slot, which serves the normal state too:
+    // held twice, it would be destroyed twice.
+    const HICON icons[2] = {hotIcon, normalIcon != hotIcon ? normalIcon : NULL};
     for (int slot = 0; slot < 2; ++slot) {
         ButtonIcon& held = m_icons[slot];
         if (held.icon != NULL && held.icon != icons[0] && held.icon != icons[1])
@@ -301,7 +304,8 @@ DWORD CDrawButton::SetIcons(HICON hotIcon, HICON normalIcon, BOOL repaint)
 DWORD CDrawButton::SetBitmaps(HBITMAP hotBitmap, COLORREF hotTransparent, HBITMAP normalBitmap,
                               COLORREF normalTransparent, BOOL repaint)
 {
-    const HBITMAP images[2] = {hotBitmap, normalBitmap};
+    // As with the icons: a bitmap given for both slots is held (and masked) once.
+    const HBITMAP images[2] = {hotBitmap, normalBitmap != hotBitmap ? normalBitmap : NULL};
     const COLORREF transparent[2] = {hotTransparent, normalTransparent};
     for (int slot = 0; slot < 2; ++slot) {
         ButtonBitmap& held = m_bitmaps[slot];
@@ -484,8 +488,17 @@ void CDrawButton::DrawRaisedBevel(CDC* dc, const CRect& rect)
             dc->LineTo(line.points[2].x, line.points[2].y);
         }
     } catch (CException* e) {
-        e->ReportError(MB_OK);
+        // Reported once: every paint would report again, and each report's end brings a repaint.
+        if (!m_bevelReported) {
+            m_bevelReported = TRUE;
+            e->ReportError(MB_OK);
+        }
         e->Delete();
+        // The same two frames, drawn with fills that need no pen.
+        CRect inner(rect);
+        dc->Draw3dRect(&inner, ::GetSysColor(COLOR_BTNHIGHLIGHT), ::GetSysColor(COLOR_3DDKSHADOW));
+        inner.DeflateRect(1, 1);
+        dc->Draw3dRect(&inner, ::GetSysColor(COLOR_3DLIGHT), ::GetSysColor(COLOR_BTNSHADOW));
     }
 }
 

@@ -67,11 +67,11 @@ public:
     // ---- Images and menu: the button takes ownership of every handle given. ----------------
 
     // Icon slots: hot (slot 0, also pressed) and normal (slot 1, optional). Icons held before are
-    // destroyed. Nothing is drawn while the hot icon is NULL.
+    // destroyed. Nothing is drawn while the hot icon is NULL. An icon given for both is held once.
     DWORD SetIcons(HICON hotIcon, HICON normalIcon, BOOL repaint);
     // Bitmap slots, each with the colour that stands for transparent: the button makes the masks
     // and blackens the transparent pixels of the images. Bitmaps held before are deleted. The
-    // images must not be selected into a context.
+    // images must not be selected into a context. A bitmap given for both is held once.
     DWORD SetBitmaps(HBITMAP hotBitmap, COLORREF hotTransparent, HBITMAP normalBitmap,
                      COLORREF normalTransparent, BOOL repaint);
     // The drop-down menu: its sub-menu 0 opens under the button on a click, and the chosen command
@@ -174,6 +174,7 @@ protected:
     ButtonBitmap m_bitmaps[2];
     MenuNotify m_menuNotify;
     BOOL m_systemLook;
+    BOOL m_bevelReported;   // the raised border's pens were refused once, and that was reported
 
     DECLARE_MESSAGE_MAP()
 };

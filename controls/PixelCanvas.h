@@ -14,8 +14,9 @@ public:
     // Releases the display objects; the image goes with the base.
     ~CPixelCanvas() override;
 
-    // Copies the pixels into the kept DIB section and blits the image 1:1 onto target at (x, y).
-    void Draw(HDC target, int x, int y);
+    // Copies the pixels into the kept DIB section and blits the image 1:1 onto target at (x, y);
+    // false when there was nothing to show or the display objects could not be made.
+    bool Draw(HDC target, int x, int y);
 
     // The display objects made by the first Draw and kept until Free (null before).
     HBITMAP DisplayBitmap() const { return m_dib; }

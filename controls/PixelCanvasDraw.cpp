@@ -48,12 +48,12 @@ void CPixelCanvas::ReleaseDisplay()
     m_dibBits = nullptr;
 }
 
-void CPixelCanvas::Draw(HDC target, int x, int y)
+bool CPixelCanvas::Draw(HDC target, int x, int y)
 {
     // An image of no bytes (width or height 0) has nothing to show; CreateDIBSection would refuse it.
     const uint32_t imageBytes = Header().biSizeImage;
     if (!Block() || imageBytes == 0)
-        return;
+        return false;
 
     if (!m_dib)
     {
@@ -62,11 +62,11 @@ void CPixelCanvas::Draw(HDC target, int x, int y)
         HBITMAP dib = CreateDIBSection(target, reinterpret_cast<const BITMAPINFO*>(Block()), DIB_RGB_COLORS,
                                        &bits, nullptr, 0);
         if (!dib)
-            return;
+            return false;
         if (!bits)
         {
             DeleteObject(dib);
-            return;
+            return false;
         }
         m_dib = dib;
         m_dibBits = bits;
@@ -80,9 +80,9 @@ void CPixelCanvas::Draw(HDC target, int x, int y)
     {
         m_memDC = CreateCompatibleDC(target);
         if (!m_memDC)
-            return; // the DIB section stays for the next Draw
+            return false; // the DIB section stays for the next Draw
     }
 
     CScopedSelect select(m_memDC, m_dib);   // only for the blit
-    BitBlt(target, x, y, Width(), Height(), m_memDC, 0, 0, SRCCOPY);
+    return BitBlt(target, x, y, Width(), Height(), m_memDC, 0, 0, SRCCOPY) != FALSE;
 }

@@ -77,12 +77,18 @@ CTextLabel& CTextLabel::SetFaceName(CString faceName)
 void CTextLabel::RebuildFont()
 {
     m_font.DeleteObject();
-    m_font.Attach(::CreateFontIndirectA(&m_logFont));
+    // A font the system refuses leaves the label in its dialog's font (the template's), still readable.
+    if (HFONT font = ::CreateFontIndirectA(&m_logFont))
+        m_font.Attach(font);
     // The font selected in CtlColor is what the text is drawn in where the static control selects
     // its own font before asking for colours (Windows). Wine's static control selects its own font
     // after asking, so the control is given the same font as well, without a repaint of its own.
-    if (m_hWnd != NULL && ::IsWindow(m_hWnd))
-        SendMessage(WM_SETFONT, (WPARAM)m_font.GetSafeHandle(), FALSE);
+    if (m_hWnd != NULL && ::IsWindow(m_hWnd)) {
+        HGDIOBJ shown = m_font.GetSafeHandle();
+        if (shown == NULL)
+            shown = (HGDIOBJ)::SendMessageA(::GetParent(m_hWnd), WM_GETFONT, 0, 0);
+        SendMessage(WM_SETFONT, (WPARAM)shown, FALSE);
+    }
 }
 
 void CTextLabel::RebuildAndRedraw()

@@ -44,12 +44,15 @@ void CTexturedButton::OnSysColorChange()
         SetTexture(args.effect, args.grain, args.hotTint, args.tint, args.tintColor);
 }
 
-DWORD CTexturedButton::DrawFaceBackground(CDC* dc, CRect*)
+DWORD CTexturedButton::DrawFaceBackground(CDC* dc, CRect* rect)
 {
     const FacePlacement place = texturedbutton::PlaceFace(m_hot != FALSE, m_drawPressed != FALSE);
     CPixelCanvas& face = place.face == Face::Hot ? m_hotFace : m_face;
-    // An empty face (no SetTexture yet, or no image memory) draws nothing.
-    face.Draw(dc != nullptr ? dc->GetSafeHdc() : NULL, place.x, place.y);
+    // An empty face (no SetTexture yet, or no image memory) draws nothing. One that the system gives
+    // no display objects for leaves a plain face in the system's colour, which needs nothing made.
+    HDC hdc = dc != nullptr ? dc->GetSafeHdc() : NULL;
+    if (!face.Draw(hdc, place.x, place.y) && face.Block() != nullptr && hdc != NULL && rect != nullptr)
+        ::FillRect(hdc, rect, ::GetSysColorBrush(COLOR_BTNFACE));
     return 0;
 }
 

@@ -25,7 +25,8 @@ public:
     const CPixelCanvas& HotFace() const { return m_hotFace; }
 
     // Copies the face of the paint state at the client origin, or one pixel right and down while
-    // hot and pressed, at the face's own size; rect is not used. Answers 0.
+    // hot and pressed, at the face's own size; rect takes a plain face when the system refuses the
+    // face's display objects. Answers 0.
     DWORD DrawFaceBackground(CDC* dc, CRect* rect) override;
     // The base button's frame: raised, sunken while pressed. Answers 0.
     DWORD DrawFaceBorder(CDC* dc, CRect* rect) override;

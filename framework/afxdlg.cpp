@@ -57,13 +57,17 @@ INT_PTR CDialog::DoModal()
 
     m_nModalResult = -1;
     m_bContinueModal = TRUE;
-    AfxHookWindowCreate(this);
-    // A Unicode dialog: its controls are Unicode windows too.
-    HWND hWnd = ::CreateDialogIndirectParamW(module, dialogTemplate, owner, DialogDefaults, 0);
-    AfxUnhookWindowCreate();
-
-    if (hWnd != NULL && m_bContinueModal)
+    // The loop runs only for a window this object owns: nothing could end it for another one.
+    HWND hWnd = NULL;
+    if (AfxHookWindowCreate(this)) {
+        // A Unicode dialog: its controls are Unicode windows too.
+        hWnd = ::CreateDialogIndirectParamW(module, dialogTemplate, owner, DialogDefaults, 0);
+        AfxUnhookWindowCreate();
+    }
+    if (hWnd != NULL && hWnd == m_hWnd && m_bContinueModal)
         RunModalLoop();
+    else if (hWnd != NULL && hWnd != m_hWnd && ::IsWindow(hWnd))
+        ::DestroyWindow(hWnd);
     if (m_hWnd != NULL)
         DestroyWindow();
 

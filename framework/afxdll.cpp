@@ -30,3 +30,29 @@ HMODULE AfxLoadSystemLibrary(const char* fileName)
     // search could not be restricted.
     return ::LoadLibraryExA(path, NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
+
+namespace {
+
+// Stands in for any function of a library that cannot be had. The x64 calling convention leaves
+// the arguments to the caller, so one function fits every signature; 0 is the failure answer of
+// each function the launcher binds late (no size, FALSE, no instance).
+INT_PTR WINAPI UnavailableFunction()
+{
+    ::SetLastError(ERROR_MOD_NOT_FOUND);
+    return 0;
+}
+
+}  // namespace
+
+FARPROC WINAPI AfxDelayLoadHook(unsigned notification, PDelayLoadInfo info)
+{
+    if (notification == dliNotePreLoadLibrary) {
+        // With NULL the helper would search the usual places itself, the program's folder first.
+        // The program's own module exports none of the functions asked for, so each is then failed.
+        HMODULE library = AfxLoadSystemLibrary(info->szDll);
+        return reinterpret_cast<FARPROC>(library != NULL ? library : ::GetModuleHandleA(NULL));
+    }
+    if (notification == dliFailGetProc)
+        return reinterpret_cast<FARPROC>(UnavailableFunction);
+    return nullptr;
+}

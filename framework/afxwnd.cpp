@@ -42,6 +42,32 @@ LRESULT CALLBACK CreateHookProc(int code, WPARAM wParam, LPARAM lParam)
     return ::CallNextHookEx(t_createHook, code, wParam, lParam);
 }
 
+// Runs a handler call for hWnd's message. An exception must not unwind through the system's frames
+// that called the window procedure: it ends here, reported and deleted, and the message gets the
+// answer of failure (-1 for WM_CREATE, else 0). A dialog whose initialisation failed is destroyed. A
+// window that failed to paint is validated before the report, whose own loop would otherwise paint
+// it again, fail again and report again without end.
+template <class Call>
+LRESULT CallGuarded(HWND hWnd, UINT message, Call call)
+{
+    CException* e = nullptr;
+    try {
+        return call();
+    } catch (CException* thrown) {
+        e = thrown;
+    } catch (...) {
+        static CException unknown;   // not one of ours: reported without a text of its own
+        e = &unknown;
+    }
+    if (message == WM_PAINT)
+        ::ValidateRect(hWnd, NULL);
+    e->ReportError();
+    e->Delete();
+    if (message == WM_INITDIALOG)
+        ::DestroyWindow(hWnd);
+    return message == WM_CREATE ? -1 : 0;
+}
+
 }  // namespace
 
 void AfxSetSuperProc(CWnd* wnd, WNDPROC proc)
@@ -173,11 +199,14 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
     return TRUE;
 }
 
-void AfxHookWindowCreate(CWnd* wnd)
+BOOL AfxHookWindowCreate(CWnd* wnd)
 {
     if (t_createHook == NULL)
         t_createHook = ::SetWindowsHookExA(WH_CBT, CreateHookProc, NULL, ::GetCurrentThreadId());
+    if (t_createHook == NULL)
+        return FALSE;
     t_wndInit = wnd;
+    return TRUE;
 }
 
 BOOL AfxUnhookWindowCreate()
@@ -205,7 +234,8 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
     t_currentMessage.message = message;
     t_currentMessage.wParam = wParam;
     t_currentMessage.lParam = lParam;
-    LRESULT result = wnd->WindowProc(message, wParam, lParam);
+    LRESULT result =
+        CallGuarded(hWnd, message, [&] { return wnd->WindowProc(message, wParam, lParam); });
     t_currentMessage = saved;
 
     if (message == WM_NCDESTROY) {
@@ -322,7 +352,8 @@ BOOL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* msg)
 {
     for (HWND hWnd = msg->hwnd; hWnd != NULL; hWnd = ::GetParent(hWnd)) {
         CWnd* wnd = FromHandlePermanent(hWnd);
-        if (wnd != nullptr && wnd->PreTranslateMessage(msg))
+        if (wnd != nullptr &&
+            CallGuarded(msg->hwnd, msg->message, [&] { return (LRESULT)wnd->PreTranslateMessage(msg); }))
             return TRUE;
         if (hWnd == hWndStop)
             break;

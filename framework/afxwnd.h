@@ -125,8 +125,9 @@ protected:
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 // Records the procedure a window ran before AfxWndProc took it over.
 void AfxSetSuperProc(CWnd* wnd, WNDPROC proc);
-// Makes the next window this thread creates belong to wnd (subclassed from its first message on).
-void AfxHookWindowCreate(CWnd* wnd);
+// Makes the next window this thread creates belong to wnd (subclassed from its first message on);
+// FALSE when the system refuses the hook, and a window created now would not be wnd's.
+BOOL AfxHookWindowCreate(CWnd* wnd);
 BOOL AfxUnhookWindowCreate();
 // Frees the temporary window wrappers (and the drawing ones of the GDI layer).
 void AfxDeleteTempWndMap();

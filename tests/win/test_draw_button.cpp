@@ -8,6 +8,7 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -474,9 +475,11 @@ TEST_F(DrawButtonInDialog, DisabledBitmapIsEmbossedUnlessSwitchedOff)
 HDC g_watchedDC = NULL;
 int g_selectedDeletions = 0;
 ImportHook* g_deleteHook = nullptr;
+std::map<const void*, int> g_destroyed;   // every handle deleted or destroyed, with its count
 
 BOOL WINAPI RecordingDeleteObject(HGDIOBJ object)
 {
+    ++g_destroyed[object];
     if (g_watchedDC != NULL && object != NULL && ::GetCurrentObject(g_watchedDC, OBJ_BITMAP) == object)
         ++g_selectedDeletions;
     return g_deleteHook->Original<decltype(&::DeleteObject)>()(object);
@@ -506,6 +509,30 @@ TEST_F(DrawButtonInDialog, SystemColourChangeReleasesTheSnapshotAndTheNextPaintT
         EXPECT_EQ(1, recorder.Count(WM_PAINT, ok));
         EXPECT_EQ((DWORD)OBJ_BITMAP, ::GetObjectType(ok.m_backgroundBitmap.m_hObject));
     }
+}
+
+ImportHook* g_destroyIconHook = nullptr;
+
+BOOL WINAPI CountingDestroyIcon(HICON icon)
+{
+    ++g_destroyed[icon];
+    return g_destroyIconHook->Original<decltype(&::DestroyIcon)>()(icon);
+}
+
+TEST_F(DrawButtonInDialog, AnImageGivenForBothSlotsIsDestroyedOnce)
+{
+    ImportHook deleteHook("gdi32.dll", "DeleteObject", (void*)&RecordingDeleteObject);
+    ImportHook destroyHook("user32.dll", "DestroyIcon", (void*)&CountingDestroyIcon);
+    g_deleteHook = &deleteHook;
+    g_destroyIconHook = &destroyHook;
+    const HICON icon = MakeIcon();
+    const HBITMAP picture = MakePicture(kKey);
+    ok.SetIcons(icon, icon, FALSE);
+    ok.SetBitmaps(picture, kKey, picture, kKey, FALSE);
+    g_destroyed.clear();
+    ok.ReleaseImages(TRUE);
+    EXPECT_EQ(1, g_destroyed[icon]);
+    EXPECT_EQ(1, g_destroyed[picture]);
 }
 
 // ---- Menu and link -------------------------------------------------------------------------------

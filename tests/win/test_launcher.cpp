@@ -1,17 +1,45 @@
 // The launcher's Windows side under Wine: the registry reader and the language probe against real
-// keys, the version reader on real files, and the warning dialog from its real template.
+// keys, the version reader on real files, and the warning dialog from its real template, also with
+// each of its creation calls refused.
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <list>
 #include <string>
+#include <tuple>
 #include <utility>
+#include <vector>
 
 #include "app/LanguageProbe.h"
 #include "app/LanguageTable_core.h"
+#include "app/LauncherApp.h"
 #include "app/Version.h"
 #include "dialog/NoticeDialog.h"
+#include "framework/afxdll.h"
 #include "support/ImportHook.h"
+#include "support/MessageRecorder.h"
 #include "support/TestDialog.h"
+
+namespace {
+
+// version.dll and comctl32.dll are bound on first use here too, through the launcher's hook. The
+// slots each binding fills are recorded with what they held, so that a test can undo the bindings:
+// the next call then loads the library anew.
+std::vector<std::pair<void**, void*>> g_bindings;
+
+FARPROC WINAPI RecordingDelayLoadHook(unsigned notification, PDelayLoadInfo info)
+{
+    if (notification == dliStartProcessing) {
+        g_bindings.emplace_back((void**)info->ppfn, (void*)*info->ppfn);
+        g_bindings.emplace_back((void**)((BYTE*)::GetModuleHandleA(NULL) + info->pidd->rvaHmod), nullptr);
+    }
+    return AfxDelayLoadHook(notification, info);
+}
+
+}  // namespace
+
+PfnDliHook __pfnDliNotifyHook2 = RecordingDelayLoadHook;
+PfnDliHook __pfnDliFailureHook2 = AfxDelayLoadHook;
 
 namespace {
 
@@ -501,5 +529,145 @@ TEST(NoticeDialog, OkWithoutTheSupportProgramReportsItsFullPath)
     EXPECT_EQ("Fehler\nDatei nicht gefunden: " + expectedPath, catcher.Boxes()[0].text);
     EXPECT_EQ(UINT(MB_OK | MB_ICONERROR), catcher.Boxes()[0].type);
 }
+
+// ---- When Windows refuses a resource ------------------------------------------------------------
+
+// Stands in for an imported function through the row's hooks: fails the first call of the row's
+// functions (or every call) and passes the others on.
+int g_calls = 0;
+bool g_failEvery = false, g_hung = false;
+using Hooks = std::list<wintest::ImportHook>;
+
+template <int Id, class R, class... A>
+void HookFailing(Hooks& hooks, const char* dll, const char* name, R(WINAPI*)(A...))
+{
+    static R(WINAPI* real)(A...);
+    struct Stand
+    {
+        static R WINAPI In(A... args) { return g_calls++ == 0 || g_failEvery ? R() : real(args...); }
+    };
+    hooks.emplace_back(dll, name, (void*)&Stand::In);
+    real = hooks.back().Original<decltype(real)>();
+}
+#define FAULT(dll, function) [](Hooks& h) { HookFailing<__COUNTER__>(h, dll, #function, &::function); }
+
+// What the user sees: the dialog, readable and usable (after the framework's report), or the report
+// and no dialog, or nothing.
+enum Sees { Dialog, ReportThenDialog, ReportThenEnd, Nothing };
+
+struct FaultRow
+{
+    const char* name;
+    std::vector<void (*)(Hooks&)> faults;   // A and W alike, where the launcher may call either
+    Sees first, every;                      // with the first call failing, with every call failing
+};
+
+void PrintTo(const FaultRow& row, std::ostream* out) { *out << row.name; }
+
+const FaultRow kFaultRows[] = {
+    {"CreateFontIndirect", {FAULT("gdi32.dll", CreateFontIndirectA), FAULT("gdi32.dll", CreateFontIndirectW)},
+     Dialog, Dialog},
+    {"CreateCompatibleDC", {FAULT("gdi32.dll", CreateCompatibleDC)}, Dialog, Dialog},
+    {"CreateDIBSection", {FAULT("gdi32.dll", CreateDIBSection), FAULT("gdi32.dll", CreateCompatibleBitmap)},
+     Dialog, Dialog},
+    {"CreateSolidBrush", {FAULT("gdi32.dll", CreateSolidBrush)}, Dialog, ReportThenDialog},
+    // Only the high-contrast look's raised border takes pens.
+    {"CreatePen",
+     {FAULT("gdi32.dll", CreatePen),
+      [](Hooks& h) {
+          h.emplace_back("user32.dll", "SystemParametersInfoW", (void*)&ReportHighContrast);
+          g_parametersHook = &h.back();
+          g_highContrast = true;
+      }},
+     ReportThenDialog, ReportThenDialog},
+    {"GetDC", {FAULT("user32.dll", GetDC)}, Dialog, ReportThenEnd},
+    {"LoadBitmap", {FAULT("user32.dll", LoadBitmapA), FAULT("user32.dll", LoadBitmapW)}, Dialog, Dialog},
+    {"LoadIcon", {FAULT("user32.dll", LoadIconA), FAULT("user32.dll", LoadIconW)}, Dialog, Dialog},
+    {"CreateWindowEx", {FAULT("user32.dll", CreateWindowExA), FAULT("user32.dll", CreateWindowExW)},
+     Dialog, Dialog},
+    {"SetWindowsHookEx", {FAULT("user32.dll", SetWindowsHookExA), FAULT("user32.dll", SetWindowsHookExW)},
+     Nothing, Nothing},
+    {"CreateDialogIndirectParam",
+     {FAULT("user32.dll", CreateDialogIndirectParamA), FAULT("user32.dll", CreateDialogIndirectParamW)},
+     Nothing, Nothing},
+    // The late libraries; LoadLibrary is the delay-load helper's own way when its hook gives none.
+    {"LoadLibrary", {FAULT("kernel32.dll", LoadLibraryExA), FAULT("kernel32.dll", LoadLibraryExW),
+                     FAULT("kernel32.dll", LoadLibraryA), FAULT("kernel32.dll", LoadLibraryW)},
+     Dialog, Dialog},
+};
+
+class FaultMatrix : public testing::TestWithParam<std::tuple<FaultRow, bool>>
+{
+};
+
+// The real dialog with one creation call failing: started, painted, the pointer over OK, Escape.
+TEST_P(FaultMatrix, EndsSoonReportedOrUsable)
+{
+    const FaultRow& row = std::get<0>(GetParam());
+    g_failEvery = std::get<1>(GetParam());
+    const Sees expected = g_failEvery ? row.every : row.first;
+    const languagetable::LanguageTextRow& de = *languagetable::FindLanguageRow("de");
+    wintest::MessageBoxCatcher catcher;   // made before the faults, which would refuse them
+    wintest::Capture corner(4, 4);
+    const auto unbind = [] {   // the late libraries are loaded anew
+        for (const auto& binding : g_bindings)
+            *binding.first = binding.second;
+    };
+    unbind();
+    g_calls = 0;
+    g_hung = false;
+    {
+        Hooks hooks;
+        for (const auto& fault : row.faults)
+            fault(hooks);
+        CInspectedDialog dialog("de");
+        bool usable = false;
+        dialog.inspect = [&](CInspectedDialog& d) {
+            HWND ok = ::GetDlgItem(d.m_hWnd, IDOK);
+            ::RedrawWindow(d.m_hWnd, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            ::PostMessageA(ok, WM_MOUSEMOVE, 0, MAKELPARAM(4, 4));   // lights OK: its hot face
+            wintest::PumpMessages(d.m_hWnd);
+            usable = ::IsWindowVisible(d.m_hWnd) && std::string(d.Text(1002)) == de.instructionText &&
+                     std::string(d.Text(IDOK)) == de.okText;
+            for (int label = 1000; label <= 1003; ++label)   // its own font or the dialog's, never a deleted one
+                usable = usable && ::GetObjectType((HGDIOBJ)::SendMessageA(::GetDlgItem(d.m_hWnd, label),
+                                                                           WM_GETFONT, 0, 0)) == OBJ_FONT;
+            wintest::PrintClient(ok, corner, RGB(1, 2, 3));   // a face, generated or plain
+            usable = usable && corner.At(2, 2) != RGB(1, 2, 3);
+            ::PostMessageA(ok, WM_KEYDOWN, VK_ESCAPE, 0);
+        };
+        const UINT_PTR watchdog = ::SetTimer(NULL, 0, 10000, [](HWND, UINT, UINT_PTR, DWORD) {
+            g_hung = true;
+            ::PostQuitMessage(0);
+        });
+        const INT_PTR result = dialog.DoModal();
+        if (result == -1 && g_failEvery) {   // the launcher ends at once too, with an error code
+            CLauncherApp app;
+            EXPECT_FALSE(app.InitInstance());
+            EXPECT_EQ(1, app.ExitInstance());
+        }
+        ::KillTimer(NULL, watchdog);
+        MSG quit;
+        ::PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE);
+
+        EXPECT_FALSE(g_hung) << "the modal loop did not end";
+        const bool shown = expected == Dialog || expected == ReportThenDialog;
+        EXPECT_EQ(shown ? IDCANCEL : -1, result);
+        EXPECT_EQ(shown, usable);
+    }
+    unbind();
+    g_highContrast = false;
+    EXPECT_GT(g_calls, 0) << "the launcher never made the call";
+    EXPECT_EQ(expected == ReportThenDialog || expected == ReportThenEnd, !catcher.Boxes().empty());
+    EXPECT_LE(catcher.Boxes().size(), 2u) << "once for each button at most, not at every paint";
+    for (const wintest::MessageBoxCatcher::Box& box : catcher.Boxes())
+        EXPECT_STREQ(kResourceExceptionText, box.text.c_str());
+}
+
+INSTANTIATE_TEST_SUITE_P(Calls, FaultMatrix, testing::Combine(testing::ValuesIn(kFaultRows), testing::Bool()),
+                         [](const testing::TestParamInfo<FaultMatrix::ParamType>& call) {
+                             return std::string(std::get<0>(call.param).name) +
+                                    (std::get<1>(call.param) ? "_EveryCall" : "_FirstCall");
+                         });
 
 }  // namespace
