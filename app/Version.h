@@ -1,8 +1,6 @@
 // Reads strings from a file's version resource; the file version comes back as dotted text.
 #pragma once
 
-#include <string>
-
 #include "framework/afx.h"
 
 class CVersion : public CObject

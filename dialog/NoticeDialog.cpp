@@ -225,9 +225,9 @@ void CNoticeDialog::LaunchSupportTool()
     INT_PTR result = SE_ERR_FNF;
     if (complete)
         result = (INT_PTR)::ShellExecuteW(owner, NULL, AfxWide(path), NULL, NULL, SW_SHOWNORMAL);
-    if (IsReportedLaunchResult(result)) {
-        AfxMessageBox(AfxWide(ComposeMissingFileReport(AfxTextToWide(m_errorPrefix), path)), MB_OK | MB_ICONERROR, 0);
-    }
+    if (IsReportedLaunchResult(result))
+        AfxMessageBox(AfxWide(ComposeMissingFileReport(AfxTextToWide(m_errorPrefix), path)),
+                      MB_OK | MB_ICONERROR, 0);
 }
 
 HBRUSH CNoticeDialog::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlType)

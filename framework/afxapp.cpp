@@ -39,14 +39,14 @@ AfxWideString AfxGetModulePath(HINSTANCE module, DWORD* length)
 {
     // A path that fills the buffer was cut: try again with a larger one. No path is longer than
     // 32,767 characters, so the last buffer always holds it whole.
-    AfxWideString path(MAX_PATH, u'\0');
-    for (;;) {
-        const DWORD copied = ::GetModuleFileNameW(module, AfxWideBuffer(path), (DWORD)path.size());
-        if (copied < path.size() || path.size() > 32767) {
-            path.resize(copied < path.size() ? copied : 0);
+    AfxWideString path;
+    for (DWORD size = MAX_PATH;; size *= 4) {
+        path.resize(size);
+        const DWORD copied = ::GetModuleFileNameW(module, AfxWideBuffer(path), size);
+        if (copied < size || size > 32767) {
+            path.resize(copied < size ? copied : 0);
             break;
         }
-        path.resize(path.size() * 4);
     }
     if (length != nullptr)
         *length = (DWORD)path.size();

@@ -53,25 +53,21 @@ dpi|colors)
   [ -f "$dir/env" ] || { echo "no Wine environment in $dir" >&2; exit 1; }
   # shellcheck disable=SC1091
   { . "$dir/env"; } 2>/dev/null
-  if [ "$cmd" = colors ]; then
-    scheme=${3:?classic or a scheme of tests/wine/colors}
-    if [ "$scheme" = classic ]; then
-      restore_colors
-    else
-      reg=$(cd "$here/../tests/wine/colors" && pwd)/$scheme.reg
-      [ -f "$reg" ] || { echo "no colour scheme $reg" >&2; exit 1; }
-      [ -f "$saved_colors" ] || "$W/wine64" reg export 'HKCU\Control Panel\Colors' \
-        "Z:${saved_colors//\//\\}" /y </dev/null >/dev/null 2>&1
-      "$W/wine64" reg import "Z:${reg//\//\\}" </dev/null >/dev/null 2>&1
-    fi
-    # Programs read the colours when they start; those of a running session keep the old ones.
-    new_session
-    exit 0
+  if [ "$cmd" = dpi ]; then
+    dpi=${3:?DPI}
+    "$W/wine64" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f </dev/null >/dev/null 2>&1
+  elif [ "${3:?classic or a scheme of tests/wine/colors}" = classic ]; then
+    restore_colors
+  else
+    reg=$(cd "$here/../tests/wine/colors" && pwd)/$3.reg
+    [ -f "$reg" ] || { echo "no colour scheme $reg" >&2; exit 1; }
+    [ -f "$saved_colors" ] || "$W/wine64" reg export 'HKCU\Control Panel\Colors' \
+      "Z:${saved_colors//\//\\}" /y </dev/null >/dev/null 2>&1
+    "$W/wine64" reg import "Z:${reg//\//\\}" </dev/null >/dev/null 2>&1
   fi
-  dpi=${3:?DPI}
-  "$W/wine64" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f </dev/null >/dev/null 2>&1
-  # Programs read the DPI when they start, but within a running session (its desktop process
-  # lives on) another program then read a system-aware window's rectangles scaled by the old DPI.
+  # Programs read the DPI and the colours when they start, but within a running session (its desktop
+  # process lives on) another program then read a system-aware window's rectangles scaled by the old
+  # DPI, and the colours stay those the session read: a new session.
   new_session
   exit 0 ;;
 up) ;;
