@@ -12,14 +12,6 @@
 #include "dialog/NoticeRules_core.h"
 #include "res/resource.h"
 
-using languagetable::FindLanguageRow;
-using languagetable::LanguageTextRow;
-using launchrules::ComposeMissingFileReport;
-using launchrules::ComposeSupportPath;
-using launchrules::IsReportedLaunchResult;
-using launchrules::IsUsableModulePath;
-using texture::TextureVerticalRamp;
-
 namespace {
 
 // The line height of the font a control draws its text in: the font it was given, or the one the
@@ -124,9 +116,9 @@ BOOL CNoticeDialog::OnInitDialog()
     // Both buttons: a vertical ramp with light noise, tinted slightly toward blue. The textures do
     // not repaint; the setters after them do.
     const COLORREF tintColor = 0xFA5032;
-    m_okButton.SetTexture(TextureVerticalRamp, 4, 20, 10, tintColor);
+    m_okButton.SetTexture(texture::TextureVerticalRamp, 4, 20, 10, tintColor);
     m_okButton.SetImageAlign(CDrawButton::ImageLeft, TRUE);
-    m_cancelButton.SetTexture(TextureVerticalRamp, 4, 20, 10, tintColor);
+    m_cancelButton.SetTexture(texture::TextureVerticalRamp, 4, 20, 10, tintColor);
     m_cancelButton.SetImageAlign(CDrawButton::ImageLeft, TRUE);
     m_cancelButton.SetFocusRectWhenFlat(TRUE, TRUE);   // only Cancel shows where the focus is
     return TRUE;   // the focus goes to the first tab stop, OK
@@ -137,7 +129,7 @@ BOOL CNoticeDialog::ApplyLanguage(CString code)
     CVersion version(AfxWide(AfxGetModulePath(AfxGetInstanceHandle())));
     m_versionSuffix.Format(" (v.%s)", (const char*)version.GetFileVersion());
 
-    const LanguageTextRow* row = FindLanguageRow(code);
+    const languagetable::LanguageTextRow* row = languagetable::FindLanguageRow(code);
     if (row == nullptr)
         return FALSE;
     m_headLabel.SetLabelText(row->headText);
@@ -154,14 +146,9 @@ BOOL CNoticeDialog::ApplyLanguage(CString code)
 void CNoticeDialog::SetBackColor(COLORREF color)
 {
     m_backColor = color;
-    if (m_backBrush.GetSafeHandle() != NULL)
-        m_backBrush.DeleteObject();
-    try {
-        m_backBrush.Attach(::CreateSolidBrush(color));
-    } catch (CResourceException* e) {
-        e->ReportError(MB_OK, 0);
-        e->Delete();
-    }
+    m_backBrush.DeleteObject();
+    if (!m_backBrush.CreateSolidBrush(color))
+        CResourceException().ReportError(MB_OK, 0);   // the dialog then draws without its brush
 }
 
 void CNoticeDialog::ApplyColorScheme(BOOL repaint)
@@ -196,7 +183,7 @@ AfxWideString CNoticeDialog::GetModuleDirectory(BOOL* complete)
     DWORD length = 0;
     AfxWideString directory = AfxGetModulePath(AfxGetInstanceHandle(), &length);
     if (complete != nullptr)
-        *complete = IsUsableModulePath(length, MAX_PATH);
+        *complete = launchrules::IsUsableModulePath(length, MAX_PATH);
     if (!directory.empty()) {
         ::PathRemoveFileSpecW(AfxWideBuffer(directory));
         directory.resize(std::char_traits<char16_t>::length(directory.c_str()));
@@ -213,7 +200,7 @@ void CNoticeDialog::OnOK()
 void CNoticeDialog::LaunchSupportTool()
 {
     BOOL complete = FALSE;
-    const AfxWideString path = ComposeSupportPath(GetModuleDirectory(&complete));
+    const AfxWideString path = launchrules::ComposeSupportPath(GetModuleDirectory(&complete));
 
     HWND owner = NULL;
     if (CWinThread* thread = AfxGetThread())
@@ -225,8 +212,8 @@ void CNoticeDialog::LaunchSupportTool()
     INT_PTR result = SE_ERR_FNF;
     if (complete)
         result = (INT_PTR)::ShellExecuteW(owner, NULL, AfxWide(path), NULL, NULL, SW_SHOWNORMAL);
-    if (IsReportedLaunchResult(result))
-        AfxMessageBox(AfxWide(ComposeMissingFileReport(AfxTextToWide(m_errorPrefix), path)),
+    if (launchrules::IsReportedLaunchResult(result))
+        AfxMessageBox(AfxWide(launchrules::ComposeMissingFileReport(AfxTextToWide(m_errorPrefix), path)),
                       MB_OK | MB_ICONERROR, 0);
 }
 
