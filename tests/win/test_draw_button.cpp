@@ -574,15 +574,15 @@ TEST_F(DrawButtonInDialog, MenuCommandIsPostedToItsOwnerAndADismissalPostsNothin
     }
 }
 
-// The size the product gave ShellExecuteExA. Wine opens the file whatever the size says; Windows
+// The size the product gave ShellExecuteExW. Wine opens the file whatever the size says; Windows
 // refuses a structure whose size is not its own.
 DWORD g_shellInfoSize = 0;
 ImportHook* g_shellHook = nullptr;
 
-BOOL WINAPI RecordingShellExecuteEx(SHELLEXECUTEINFOA* info)
+BOOL WINAPI RecordingShellExecuteEx(SHELLEXECUTEINFOW* info)
 {
     g_shellInfoSize = info->cbSize;
-    return g_shellHook->Original<decltype(&::ShellExecuteExA)>()(info);
+    return g_shellHook->Original<decltype(&::ShellExecuteExW)>()(info);
 }
 
 // Last in this program: under Wine the stub's start can still move the activation a moment later,
@@ -592,14 +592,14 @@ TEST_F(DrawButtonInDialog, LinkIsOpenedThroughTheShell)
     const SelfStub stub(kStubPrefix);
     ASSERT_TRUE(stub.Made()) << stub.Path();
 
-    ImportHook hook("shell32.dll", "ShellExecuteExA", (void*)&RecordingShellExecuteEx);
+    ImportHook hook("shell32.dll", "ShellExecuteExW", (void*)&RecordingShellExecuteEx);
     ASSERT_TRUE(hook.Installed());
     g_shellHook = &hook;
     EXPECT_EQ(0u, ok.SetLink(stub.Path().c_str()));
     recorder.Clear();
     ::SendMessageA(ok, BM_CLICK, 0, 0);
     EXPECT_TRUE(stub.WaitUntilRan(20000)) << "the stub did not run: " << stub.Path();
-    EXPECT_EQ(sizeof(SHELLEXECUTEINFOA), g_shellInfoSize);
+    EXPECT_EQ(sizeof(SHELLEXECUTEINFOW), g_shellInfoSize);
     Pump();
     EXPECT_EQ(std::vector<WPARAM>{MAKEWPARAM(IDOK, BN_CLICKED)}, Commands(Sent)) << "the parent still hears it";
 
