@@ -11,7 +11,7 @@
 //   key         --hwnd H --key enter|escape|f1|tab [--via post|input|keyf1] [--sync-tab MS]
 //   close       --hwnd H                                      the close box (WM_SYSCOMMAND SC_CLOSE)
 //   ncpoint     --hwnd H [--hit CODE]                         a screen point with that WM_NCHITTEST code
-//   windows     --exe PATH                                    top-level windows of that process
+//   windows     [--exe PATH]                                  top-level windows of that process (of all without)
 //   procs       [--exe PATH|PATH..] [--name FILE.EXE|FILE.EXE..]  running processes of those images
 //   watch       --exe PATH [--timeout MS]                     waits for the process to end, listing
 //                                                             every top-level window it showed meanwhile
@@ -516,7 +516,12 @@ int NcPoint(const Args& args)
 
 int Windows(const Args& args)
 {
-    const std::set<DWORD> pids = PidsOf(args.Get(L"exe"));
+    std::set<DWORD> pids = PidsOf(args.Get(L"exe"));
+    if (!args.Has(L"exe"))
+        EnumWindows([](HWND h, LPARAM lp) -> BOOL {
+            reinterpret_cast<std::set<DWORD>*>(lp)->insert(PidOf(h));
+            return TRUE;
+        }, reinterpret_cast<LPARAM>(&pids));
     std::string list = "[";
     for (DWORD pid : pids)
         list += (list.size() > 1 ? "," : "") + std::to_string(pid);

@@ -1,11 +1,10 @@
-// Launch rules: support path, when a launch failure is reported and with what text, the module-path
+// Launch rules: support path, how a launch failure is reported and with what text, the module-path
 // check and the two-character rule of the language probe.
 #include "app/LaunchRules_core.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <limits>
 #include <string>
 
 using namespace launchrules;
@@ -34,30 +33,42 @@ TEST(LaunchRules, SupportPathIsThePlainConcatenation)
     EXPECT_EQ(std::u16string(SupportToolFileName), u"\\Teleskarn-pqrw7kt3mz.exe");
 }
 
-TEST(LaunchRules, OnlyFileAndPathNotFoundAreReported)
+TEST(LaunchRules, ReportByTheShellsAnswer)
 {
-    EXPECT_TRUE(IsReportedLaunchResult(2));
-    EXPECT_TRUE(IsReportedLaunchResult(3));
-    const std::intptr_t silent[] = {0, 1, 4, 5, 8, 26, 27, 31, 32, 33, 42, -1, -2, -3,
-                                    std::numeric_limits<std::intptr_t>::max(),
-                                    std::numeric_limits<std::intptr_t>::min()};
-    for (std::intptr_t result : silent)
-        EXPECT_FALSE(IsReportedLaunchResult(result)) << result;
-    if (sizeof(std::intptr_t) > 4) {
-        // A handle-sized result whose low 32 bits read 2 or 3 is not a missing file.
-        const std::intptr_t high = static_cast<std::intptr_t>(std::uint64_t{1} << 32);
-        EXPECT_FALSE(IsReportedLaunchResult(high + 2));
-        EXPECT_FALSE(IsReportedLaunchResult(high + 3));
-    }
+    struct Case {
+        bool started;
+        std::uint32_t error;
+        LaunchReport report;
+    };
+    const Case cases[] = {
+        {true, 0, LaunchReport::None},
+        {true, 5, LaunchReport::None},            // an error left over from before a start
+        {false, 1223, LaunchReport::None},        // ERROR_CANCELLED: the user declined the elevation prompt
+        {false, 2, LaunchReport::MissingFile},
+        {false, 3, LaunchReport::MissingFile},
+        {false, 5, LaunchReport::SystemError},    // access denied
+        {false, 193, LaunchReport::SystemError},  // bad EXE format
+        {false, 225, LaunchReport::SystemError},  // a virus scanner's verdict
+        {false, 1260, LaunchReport::SystemError}, // a policy's
+        {false, 0, LaunchReport::SystemError},    // a failure that names no error is no success
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ChooseLaunchReport(c.started, c.error), c.report) << c.started << " " << c.error;
 }
 
-TEST(LaunchRules, ReportIsThePrefixFollowedDirectlyByThePath)
+TEST(LaunchRules, ReportsInGermanAndEnglish)
 {
-    EXPECT_EQ(ComposeMissingFileReport(u"Error\nFile not found: ", u"C:\\x\\Teleskarn-pqrw7kt3mz.exe"),
-              u"Error\nFile not found: C:\\x\\Teleskarn-pqrw7kt3mz.exe");
-    EXPECT_EQ(ComposeMissingFileReport(u"Fehler\nDatei nicht gefunden: ", u"D:\\\\\u0141\u00f3d\u017a.exe"),
-              u"Fehler\nDatei nicht gefunden: D:\\\\\u0141\u00f3d\u017a.exe");
-    EXPECT_EQ(ComposeMissingFileReport(u"", u"C:\\a"), u"C:\\a");
+    const std::u16string path = u"C:\\\u0141\u00f3d\u017a\\Teleskarn-pqrw7kt3mz.exe";
+    const std::u16string de = u"Fehler\nDatei nicht gefunden: ", en = u"Error\nFile not found: ";
+    EXPECT_EQ(ComposeMissingFileReport(de, path), de + path);
+    EXPECT_EQ(ComposeMissingFileReport(en, path), en + path);
+    // The system's text as FormatMessage gives it (line breaks at the end, inserts not expanded).
+    EXPECT_EQ(ComposeLaunchFailureReport(de, u"Zugriff verweigert\r\n", 5, path),
+              u"Fehler\nZugriff verweigert\n" + path);
+    EXPECT_EQ(ComposeLaunchFailureReport(en, u"%1 is not a valid Win32 application.\r\n", 193, path),
+              u"Error\n" + path + u" is not a valid Win32 application.");
+    EXPECT_EQ(ComposeLaunchFailureReport(en, u"%1, not %10 or %2\r\n", 7, u"X"), u"Error\nX, not %10 or %2");
+    EXPECT_EQ(ComposeLaunchFailureReport(en, u"", 1260, path), u"Error\n1260\n" + path);
 }
 
 TEST(LaunchRules, ModulePathIsUsableOnlyWhenReadAndShorterThanTheLimit)
