@@ -595,20 +595,20 @@ class LaunchTests(E2ETestCase):
                     self.assertMissingToolReported(s, "de", dialog)
 
     def test_ok_with_a_tool_that_cannot_start_says_why(self):
-        # A file cut short to nothing: the system's reason (Wine's text, the path in place of its %1), in
-        # a box captioned with the launcher's name beyond Windows-1252. A folder by the tool's name (an
-        # unpacking gone wrong): not opened, reported as missing. No other program shows a window.
+        # An empty file (a download cut short): Wine's reason, the path for its %1, captioned with the launcher's
+        # name beyond Windows-1252. A folder of the tool's name: reported missing, opened by no other program.
         for kind, name in (("empty", "Teleskarn \u0141\u00f3d\u017a"), ("folder", "Teleskarn")):
             with self.subTest(kind):
                 s = self.scenario(kind, exe=name + ".exe")
                 tool = os.path.join(s.dir, STUB_NAME)
                 os.mkdir(tool) if kind == "folder" else open(tool, "wb").close()
                 dialog = s.start(by_windows_path=True).wait_dialog()
-                before = {w["hwnd"] for w in driver("windows")["windows"] if w["visible"]}
+                before = {w["hwnd"] for w in driver("windows", "--exe", "*")["windows"] if w["visible"]}
                 self.assertTrue(driver("click", "--hwnd", dialog["hwnd"], "--id", 1)["ok"])
                 self.assertMissingToolReported(s, "en", dialog, caption=name, text_utf8="Error\nBad EXE format for %s."
                                                % s.stub_win if kind == "empty" else None)
-                opened = [w for w in driver("windows")["windows"] if w["visible"] and w["hwnd"] not in before]
+                opened = [w for w in driver("windows", "--exe", "*")["windows"]
+                          if w["visible"] and w["hwnd"] not in before]
                 self.assertEqual([], opened, "%s: another program opened a window" % s.name)
 
     def test_ok_without_the_tool_reports_it_in_swedish_as_english(self):
