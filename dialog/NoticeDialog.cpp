@@ -46,6 +46,28 @@ bool IsHighContrastOn()
            (highContrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
 }
 
+// True when a folder lies at path.
+bool IsFolder(const AfxWideString& path)
+{
+    const DWORD attributes = ::GetFileAttributesW(AfxWide(path));
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// The system's own text for an error, in the user's language; empty where the system has none. Its
+// inserts are left alone (several hold a "%1" for the file): none is expanded from arguments.
+AfxWideString SystemErrorText(DWORD error)
+{
+    wchar_t* text = nullptr;
+    const DWORD length = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                              FORMAT_MESSAGE_IGNORE_INSERTS,
+                                          NULL, error, 0, reinterpret_cast<LPWSTR>(&text), 0, NULL);
+    AfxWideString result;
+    if (length != 0)
+        result.assign(reinterpret_cast<const char16_t*>(text), length);
+    ::LocalFree(text);
+    return result;
+}
+
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CNoticeDialog, CDialog)
@@ -207,14 +229,37 @@ void CNoticeDialog::LaunchSupportTool()
         if (CWnd* mainWnd = thread->GetMainWnd())
             owner = mainWnd->m_hWnd;
 
-    // Nothing is started from an unreadable module path or one beyond the classic path limit: it is
+    // Nothing is started from an unreadable module path or one beyond the classic path limit, nor
+    // where a folder carries the tool's name (the shell would open it in a file manager): each is
     // reported as missing, under the full path that was composed.
-    INT_PTR result = SE_ERR_FNF;
-    if (complete)
-        result = (INT_PTR)::ShellExecuteW(owner, NULL, AfxWide(path), NULL, NULL, SW_SHOWNORMAL);
-    if (launchrules::IsReportedLaunchResult(result))
-        AfxMessageBox(AfxWide(launchrules::ComposeMissingFileReport(AfxTextToWide(m_errorPrefix), path)),
-                      MB_OK | MB_ICONERROR, 0);
+    bool started = false;
+    DWORD error = ERROR_FILE_NOT_FOUND;
+    if (complete && !IsFolder(path)) {
+        SHELLEXECUTEINFOW launch = {};
+        launch.cbSize = sizeof launch;
+        // The shell shows nothing of its own, and has done its part when the call returns: the
+        // launcher ends right after it.
+        launch.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+        launch.hwnd = owner;
+        launch.lpFile = AfxWide(path);
+        launch.nShow = SW_SHOWNORMAL;
+        started = ::ShellExecuteExW(&launch) != FALSE;
+        error = started ? ERROR_SUCCESS : ::GetLastError();
+    }
+
+    const AfxWideString prefix = AfxTextToWide(m_errorPrefix);
+    AfxWideString report;
+    switch (launchrules::ChooseLaunchReport(started, error)) {
+    case launchrules::LaunchReport::None:
+        return;
+    case launchrules::LaunchReport::MissingFile:
+        report = launchrules::ComposeMissingFileReport(prefix, path);
+        break;
+    case launchrules::LaunchReport::SystemError:
+        report = launchrules::ComposeLaunchFailureReport(prefix, SystemErrorText(error), error, path);
+        break;
+    }
+    AfxMessageBox(AfxWide(report), MB_OK | MB_ICONERROR, 0);
 }
 
 HBRUSH CNoticeDialog::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlType)
