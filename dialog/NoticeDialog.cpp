@@ -154,14 +154,9 @@ BOOL CNoticeDialog::ApplyLanguage(CString code)
 void CNoticeDialog::SetBackColor(COLORREF color)
 {
     m_backColor = color;
-    if (m_backBrush.GetSafeHandle() != NULL)
-        m_backBrush.DeleteObject();
-    try {
-        m_backBrush.Attach(::CreateSolidBrush(color));
-    } catch (CResourceException* e) {
-        e->ReportError(MB_OK, 0);
-        e->Delete();
-    }
+    m_backBrush.DeleteObject();
+    if (!m_backBrush.CreateSolidBrush(color))
+        CResourceException().ReportError(MB_OK, 0);
 }
 
 void CNoticeDialog::ApplyColorScheme(BOOL repaint)
