@@ -42,7 +42,7 @@ END_MESSAGE_MAP()
 
 // ---- Construction and destruction --------------------------------------------------------------
 
-// The state starts with the values its own members give it.
+// m_state starts with the values its own members give it.
 CDrawButton::CDrawButton()
     : m_embossDisabledBitmap(TRUE),
       m_copyParentBackground(FALSE),
@@ -88,7 +88,7 @@ void CDrawButton::Repaint(BOOL repaint)
 
 DWORD CDrawButton::SetImageAlign(BYTE align, BOOL repaint)
 {
-    const DWORD result = drawbutton::SetImageAlign(*this, align);
+    const DWORD result = drawbutton::SetImageAlign(m_state, align);
     if (result == drawbutton::ResultDone)
         Repaint(repaint);
     return result;
@@ -96,14 +96,14 @@ DWORD CDrawButton::SetImageAlign(BYTE align, BOOL repaint)
 
 DWORD CDrawButton::SetFocusRectWhenFlat(BOOL draw, BOOL repaint)
 {
-    m_focusRectWhenFlat = draw;
+    m_state.m_focusRectWhenFlat = draw;
     Repaint(repaint);
     return drawbutton::ResultDone;
 }
 
 DWORD CDrawButton::SetPressShift(BYTE style, BOOL repaint)
 {
-    const DWORD result = drawbutton::SetPressShift(*this, style);
+    const DWORD result = drawbutton::SetPressShift(m_state, style);
     if (result == drawbutton::ResultDone)
         Repaint(repaint);
     return result;
@@ -111,8 +111,8 @@ DWORD CDrawButton::SetPressShift(BYTE style, BOOL repaint)
 
 DWORD CDrawButton::SetChecked(int check, BOOL repaint)
 {
-    if (m_checkMode) {
-        m_checked = check != 0;
+    if (m_state.m_checkMode) {
+        m_state.m_checked = check != 0;
         Repaint(repaint);
     }
     return drawbutton::ResultDone;
@@ -120,7 +120,7 @@ DWORD CDrawButton::SetChecked(int check, BOOL repaint)
 
 BOOL CDrawButton::IsChecked() const
 {
-    return m_checked;
+    return m_state.m_checked;
 }
 
 DWORD CDrawButton::ResetColors(BOOL repaint)
@@ -136,9 +136,9 @@ DWORD CDrawButton::ResetColors(BOOL repaint)
 
 DWORD CDrawButton::SetSystemLook(BOOL on, BOOL repaint)
 {
-    m_systemLook = on;
+    m_state.m_systemLook = on;
     if (on)
-        m_hot = FALSE;   // the 3-D look has no hot state, and a lit face would come back lit
+        m_state.m_hot = FALSE;   // the 3-D look has no hot state, and a lit face would come back lit
     Repaint(repaint);
     return drawbutton::ResultDone;
 }
@@ -149,26 +149,26 @@ void CDrawButton::PreSubclassWindow()
 {
     const DWORD style = GetStyle();
     if (drawbutton::IsCheckBoxType(style))
-        m_checkMode = TRUE;
+        m_state.m_checkMode = TRUE;
     if (drawbutton::IsDefPushButtonType(style))
-        m_isDefault = TRUE;
+        m_state.m_isDefault = TRUE;
     ModifyStyle(drawbutton::ButtonTypeMask, BS_OWNERDRAW, SWP_FRAMECHANGED);
     CButton::PreSubclassWindow();
 }
 
 UINT CDrawButton::OnGetDlgCode()
 {
-    return drawbutton::DialogCode(CButton::OnGetDlgCode(), m_isDefault);
+    return drawbutton::DialogCode(CButton::OnGetDlgCode(), m_state.m_isDefault);
 }
 
 LRESULT CDrawButton::OnSetStyleMessage(WPARAM wParam, LPARAM lParam)
 {
     switch (drawbutton::DefaultChangeForStyle(wParam)) {
     case drawbutton::DefaultChange::Set:
-        m_isDefault = TRUE;
+        m_state.m_isDefault = TRUE;
         break;
     case drawbutton::DefaultChange::Clear:
-        m_isDefault = FALSE;
+        m_state.m_isDefault = FALSE;
         break;
     case drawbutton::DefaultChange::Keep:
         break;
@@ -226,7 +226,7 @@ void CDrawButton::EnsureTooltip()
 
 void CDrawButton::LeaveHot()
 {
-    Repaint(drawbutton::LeaveHot(*this).repaint);
+    Repaint(drawbutton::LeaveHot(m_state).repaint);
 }
 
 void CDrawButton::OnMouseMove(UINT flags, CPoint point)
@@ -235,7 +235,7 @@ void CDrawButton::OnMouseMove(UINT flags, CPoint point)
 
     ClientToScreen(&point);
     const drawbutton::HotStep step = drawbutton::OnMouseMove(
-        *this, {(flags & MK_LBUTTON) != 0, ::WindowFromPoint(point) == m_hWnd, ::GetActiveWindow() != NULL});
+        m_state, {(flags & MK_LBUTTON) != 0, ::WindowFromPoint(point) == m_hWnd, ::GetActiveWindow() != NULL});
     Repaint(step.repaint);
     if (step.trackLeave) {
         // The structure's own size: with any other, the call fails and no WM_MOUSELEAVE comes.
@@ -298,8 +298,8 @@ BOOL CDrawButton::OnSetCursor(CWnd* wnd, UINT hitTest, UINT mouseMessage)
 BOOL CDrawButton::OnClicked()
 {
     SetFocus();
-    if (m_checkMode) {
-        m_checked = !m_checked;
+    if (m_state.m_checkMode) {
+        m_state.m_checked = !m_state.m_checked;
         Repaint(TRUE);
     } else if (m_menu != NULL) {
         OpenDropDownMenu();

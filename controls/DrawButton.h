@@ -7,7 +7,7 @@
 //   DrawButtonImages.cpp    the icon and bitmap slots, their masks, placement and drawing
 //   DrawButtonMenu.cpp      the drop-down menu and the link
 //   DrawButtonSnapshot.cpp  the copy of the parent's background
-//   DrawButton_core         the rules, on the State this class holds
+//   DrawButton_core         the rules, on the state this class holds (m_state)
 #pragma once
 
 #include "framework/afx.h"
@@ -39,9 +39,8 @@ struct MenuNotify
     LPARAM value;
 };
 
-// An owner-drawn push button with a hot look; attach it to a dialog's button with DDX_Control. The
-// state its rules read is its base, so those members are its own and the rules take them directly.
-class CDrawButton : public CButton, protected drawbutton::State
+// An owner-drawn push button with a hot look; attach it to a dialog's button with DDX_Control.
+class CDrawButton : public CButton
 {
 public:
     // The rules' values, under the button's name.
@@ -155,7 +154,10 @@ protected:
     LRESULT OnSetCheckMessage(WPARAM wParam, LPARAM lParam);
     LRESULT OnGetCheckMessage(WPARAM wParam, LPARAM lParam);
 
-    // ---- Data model beside the State: what only the Windows side reads ---------------------
+    // ---- Data model ------------------------------------------------------------------------
+    // What the rules read and write, held where they take it directly: the flags (m_state.m_hot,
+    // m_state.m_drawPressed, ...), the image alignment and margins, the press shift.
+    drawbutton::State m_state;
     BOOL m_embossDisabledBitmap;
     BOOL m_copyParentBackground;   // the face background is a copy of the parent, not a fill
     COLORREF m_colors[drawbutton::ColorSlotCount];

@@ -13,17 +13,19 @@ void IconSize(HICON icon, DWORD* width, DWORD* height)
     ICONINFO info = {};
     if (icon == NULL || !::GetIconInfo(icon, &info))
         return;
-    CBitmap color, mask;   // the icon's copies, ours to delete
-    color.Attach(info.hbmColor);
-    mask.Attach(info.hbmMask);
     BITMAP bm = {};
-    if (color.GetBitmap(&bm)) {
+    if (info.hbmColor != NULL && ::GetObjectW(info.hbmColor, sizeof bm, &bm)) {
         *width = (DWORD)bm.bmWidth;
         *height = (DWORD)bm.bmHeight;
-    } else if (mask.GetBitmap(&bm)) {
+    } else if (info.hbmMask != NULL && ::GetObjectW(info.hbmMask, sizeof bm, &bm)) {
         *width = (DWORD)bm.bmWidth;
         *height = (DWORD)bm.bmHeight / 2;
     }
+    // The icon's bitmaps are copies made for this call.
+    if (info.hbmColor != NULL)
+        ::DeleteObject(info.hbmColor);
+    if (info.hbmMask != NULL)
+        ::DeleteObject(info.hbmMask);
 }
 
 // Fills a bitmap slot from an image whose pixels of colour transparent are to show the face: makes
@@ -118,21 +120,21 @@ void CDrawButton::PlaceImage(BOOL hasText, const RECT* item, RECT* caption, BOOL
     // The margins are pixels at 96 DPI. The press shift stays as set: like the one-pixel frame
     // lines it is no length of the layout, and the pressed face moves by one pixel at every scale.
     const drawbutton::Placement out = drawbutton::PlaceImage(
-        *this, {hasText != FALSE, drawbutton::Rect::From(*item), drawbutton::Rect::From(*caption),
-                pressed != FALSE, (int32_t)width, (int32_t)height, ScaleToSystemDpi(m_imageMarginX),
-                ScaleToSystemDpi(m_imageMarginY), client.right});
+        m_state, {hasText != FALSE, drawbutton::Rect::From(*item), drawbutton::Rect::From(*caption),
+                pressed != FALSE, (int32_t)width, (int32_t)height, ScaleToSystemDpi(m_state.m_imageMarginX),
+                ScaleToSystemDpi(m_state.m_imageMarginY), client.right});
     out.image.To(image);
     out.caption.To(caption);
 }
 
 int CDrawButton::ChooseIconSlot(BOOL pressed) const
 {
-    return drawbutton::ChooseImageSlot(*this, pressed, m_icons[1].icon != NULL);
+    return drawbutton::ChooseImageSlot(m_state, pressed, m_icons[1].icon != NULL);
 }
 
 int CDrawButton::ChooseBitmapSlot(BOOL pressed) const
 {
-    return drawbutton::ChooseImageSlot(*this, pressed, m_bitmaps[1].image != NULL);
+    return drawbutton::ChooseImageSlot(m_state, pressed, m_bitmaps[1].image != NULL);
 }
 
 DWORD CDrawButton::DrawFaceIcon(CDC* dc, BOOL hasText, const RECT* item, RECT* caption,

@@ -29,7 +29,7 @@ void CDrawButton::OpenDropDownMenu()
 {
     CRect window;
     GetWindowRect(&window);
-    m_menuShown = TRUE;   // drawn pressed while the menu is open
+    m_state.m_menuShown = TRUE;   // drawn pressed while the menu is open
     Repaint(TRUE);
 
     HMENU popup = ::GetSubMenu(m_menu, 0);
@@ -37,7 +37,7 @@ void CDrawButton::OpenDropDownMenu()
         ::SendMessageW(m_menuNotify.window, m_menuNotify.message, (WPARAM)popup, m_menuNotify.value);
     const UINT command = (UINT)::TrackPopupMenuEx(popup, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON,
                                                   window.left, window.bottom, m_menuOwner, NULL);
-    m_menuShown = FALSE;
+    m_state.m_menuShown = FALSE;
     Repaint(TRUE);
 
     if (drawbutton::MenuCommandPosts(command))

@@ -21,17 +21,17 @@ void CDrawButton::DrawItem(LPDRAWITEMSTRUCT drawItem)
     CDC* dc = CDC::FromHandle(drawItem->hDC);
     if (dc == nullptr)
         return;
-    const drawbutton::PaintPlan plan = drawbutton::PlanPaint(*this, drawItem->itemState, m_menu != NULL);
+    const drawbutton::PaintPlan plan = drawbutton::PlanPaint(m_state, drawItem->itemState, m_menu != NULL);
 
     CRect work(drawItem->rcItem);
     dc->SetBkMode(TRANSPARENT);
 
     if (plan.blackFrame) {
-        FrameSolid(dc, work, m_systemLook ? ::GetSysColor(COLOR_WINDOWFRAME) : RGB(0, 0, 0));
+        FrameSolid(dc, work, m_state.m_systemLook ? ::GetSysColor(COLOR_WINDOWFRAME) : RGB(0, 0, 0));
         work.DeflateRect(1, 1);
     }
 
-    if (m_systemLook)
+    if (m_state.m_systemLook)
         CDrawButton::DrawFaceBackground(dc, &work);   // plain, whatever a subclass paints
     else if (m_copyParentBackground)
         CopyParentBackground(dc);
@@ -58,13 +58,13 @@ void CDrawButton::DrawItem(LPDRAWITEMSTRUCT drawItem)
     CRect caption(drawItem->rcItem);
 
     if (m_icons[0].icon != NULL)
-        DrawFaceIcon(dc, hasText, &drawItem->rcItem, &caption, m_drawPressed, m_drawDisabled);
+        DrawFaceIcon(dc, hasText, &drawItem->rcItem, &caption, m_state.m_drawPressed, m_state.m_drawDisabled);
     if (m_bitmaps[0].image != NULL) {
         dc->SetBkColor(RGB(255, 255, 255));
-        DrawFaceBitmap(dc, hasText, &drawItem->rcItem, &caption, m_drawPressed, m_drawDisabled);
+        DrawFaceBitmap(dc, hasText, &drawItem->rcItem, &caption, m_state.m_drawPressed, m_state.m_drawDisabled);
     }
     if (hasText)
-        DrawFaceText(dc, text, &drawItem->rcItem, &caption, m_drawPressed, m_drawDisabled);
+        DrawFaceText(dc, text, &drawItem->rcItem, &caption, m_state.m_drawPressed, m_state.m_drawDisabled);
 
     if (plan.focusRect) {
         CRect focus(work);
@@ -109,14 +109,14 @@ void CDrawButton::DrawRaisedBevel(CDC* dc, const CRect& rect)
 DWORD CDrawButton::DrawFaceBackground(CDC* dc, CRect* rect)
 {
     CBrush brush;
-    if (brush.CreateSolidBrush(m_colors[drawbutton::BackgroundSlot(*this)]))
+    if (brush.CreateSolidBrush(m_colors[drawbutton::BackgroundSlot(m_state)]))
         dc->FillRect(rect, &brush);
     return 0;
 }
 
 DWORD CDrawButton::DrawFaceBorder(CDC* dc, CRect* rect)
 {
-    if (m_drawPressed)
+    if (m_state.m_drawPressed)
         dc->Draw3dRect(rect, ::GetSysColor(COLOR_BTNSHADOW), ::GetSysColor(COLOR_BTNHIGHLIGHT));
     else
         dc->Draw3dRect(rect, ::GetSysColor(COLOR_BTNHIGHLIGHT), ::GetSysColor(COLOR_BTNSHADOW));
@@ -127,8 +127,8 @@ DWORD CDrawButton::DrawFaceText(CDC* dc, LPCSTR text, const RECT*, RECT* caption
                                 BOOL disabled)
 {
     const UINT format = DT_WORDBREAK | DT_CENTER;
-    if (pressed && !m_checkMode)
-        ::OffsetRect(caption, m_pressShiftX, m_pressShiftY);
+    if (pressed && !m_state.m_checkMode)
+        ::OffsetRect(caption, m_state.m_pressShiftX, m_state.m_pressShiftY);
     const drawbutton::Rect available = drawbutton::Rect::From(*caption);
     dc->DrawText(text, -1, caption, format | DT_CALCRECT);
     drawbutton::CentreCaption(available, drawbutton::Rect::From(*caption)).To(caption);
@@ -145,7 +145,7 @@ DWORD CDrawButton::DrawFaceText(CDC* dc, LPCSTR text, const RECT*, RECT* caption
         return 0;
     }
 
-    const drawbutton::TextSlots slots = drawbutton::TextColorSlots(*this);
+    const drawbutton::TextSlots slots = drawbutton::TextColorSlots(m_state);
     dc->SetTextColor(m_colors[slots.text]);
     dc->SetBkColor(m_colors[slots.back]);
     dc->DrawText(text, -1, caption, format);

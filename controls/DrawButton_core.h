@@ -1,7 +1,7 @@
 // The owner-drawn button's rules that need no window system: the hot state, what a paint draws in
 // which state, image placement and slot choice, caption centring, the default-button style
 // transform, the check-box types and the setters' checks. They read and write the button's State,
-// which CDrawButton holds as its own members; the drawing and the window calls are CDrawButton's.
+// which CDrawButton holds as m_state; the drawing and the window calls are CDrawButton's.
 #pragma once
 
 #include <cstdint>
@@ -59,7 +59,7 @@ using Bool = int;
 using Byte = uint8_t;
 
 // What the rules read and write, under the button's own member names and with the values its
-// constructor gives them: CDrawButton holds this as its base, so a rule takes the members as they are.
+// constructor gives them: CDrawButton holds it as m_state, which a rule takes as it is.
 struct State
 {
     int m_imageMarginX = 3;     // gap beside the text, pixels at 96 DPI

@@ -43,7 +43,7 @@ void CTexturedButton::OnSysColorChange()
 
 DWORD CTexturedButton::DrawFaceBackground(CDC* dc, CRect* rect)
 {
-    const texturedbutton::FacePlacement place = texturedbutton::PlaceFace(m_hot, m_drawPressed);
+    const texturedbutton::FacePlacement place = texturedbutton::PlaceFace(m_state.m_hot, m_state.m_drawPressed);
     CPixelCanvas& face = place.face == texturedbutton::Face::Hot ? m_hotFace : m_face;
     // An empty face (no SetTexture yet, or no image memory) draws nothing. One that the system gives
     // no display objects for leaves a plain face in the system's colour, which needs nothing made.
