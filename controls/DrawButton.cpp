@@ -86,12 +86,15 @@ void CDrawButton::Repaint(BOOL repaint)
         ::InvalidateRect(m_hWnd, NULL, TRUE);
 }
 
+DWORD CDrawButton::RepaintIfDone(DWORD result, BOOL repaint)
+{
+    Repaint(repaint && result == drawbutton::ResultDone);
+    return result;
+}
+
 DWORD CDrawButton::SetImageAlign(BYTE align, BOOL repaint)
 {
-    const DWORD result = drawbutton::SetImageAlign(m_state, align);
-    if (result == drawbutton::ResultDone)
-        Repaint(repaint);
-    return result;
+    return RepaintIfDone(drawbutton::SetImageAlign(m_state, align), repaint);
 }
 
 DWORD CDrawButton::SetFocusRectWhenFlat(BOOL draw, BOOL repaint)
@@ -103,10 +106,7 @@ DWORD CDrawButton::SetFocusRectWhenFlat(BOOL draw, BOOL repaint)
 
 DWORD CDrawButton::SetPressShift(BYTE style, BOOL repaint)
 {
-    const DWORD result = drawbutton::SetPressShift(m_state, style);
-    if (result == drawbutton::ResultDone)
-        Repaint(repaint);
-    return result;
+    return RepaintIfDone(drawbutton::SetPressShift(m_state, style), repaint);
 }
 
 DWORD CDrawButton::SetChecked(int check, BOOL repaint)

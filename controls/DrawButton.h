@@ -137,6 +137,8 @@ protected:
     void OpenLink();
     void ReleaseSnapshot();
     void Repaint(BOOL repaint);
+    // A setter's end: repaints (as asked) when its rule took the value; answers the rule's result.
+    DWORD RepaintIfDone(DWORD result, BOOL repaint);
 
     // ---- Message handlers ------------------------------------------------------------------
     BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT mouseMessage);

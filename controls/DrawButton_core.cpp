@@ -51,14 +51,10 @@ bool IsDefPushButtonType(uint32_t style)
 
 DefaultChange DefaultChangeForStyle(uintptr_t wParam)
 {
-    switch (wParam & ButtonTypeMask) {
-    case TypeDefPushButton:
+    const uintptr_t type = wParam & ButtonTypeMask;
+    if (type == TypeDefPushButton)
         return DefaultChange::Set;
-    case TypePushButton:
-        return DefaultChange::Clear;
-    default:
-        return DefaultChange::Keep;
-    }
+    return type == TypePushButton ? DefaultChange::Clear : DefaultChange::Keep;
 }
 
 uintptr_t OwnerDrawStyle(uintptr_t wParam)
