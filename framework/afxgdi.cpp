@@ -168,36 +168,12 @@ CPoint CDC::MoveTo(int x, int y)
     return CPoint(old);
 }
 
-void CDC::FillRect(LPCRECT rect, CBrush* brush)
-{
-    if (rect && brush)
-        ::FillRect(m_hDC, rect, *brush);
-}
-
-void CDC::FrameRect(LPCRECT rect, CBrush* brush)
-{
-    if (rect && brush)
-        ::FrameRect(m_hDC, rect, *brush);
-}
-
-void CDC::DrawFocusRect(LPCRECT rect)
-{
-    if (rect)
-        ::DrawFocusRect(m_hDC, rect);
-}
-
 void CDC::FillSolidRect(LPCRECT rect, COLORREF color)
 {
     if (!rect)
         return;
     ::SetBkColor(m_hDC, color);
     ::ExtTextOutA(m_hDC, 0, 0, ETO_OPAQUE, rect, NULL, 0, NULL);
-}
-
-void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color)
-{
-    RECT rect = {x, y, x + cx, y + cy};
-    FillSolidRect(&rect, color);
 }
 
 void CDC::Draw3dRect(LPCRECT rect, COLORREF topLeft, COLORREF bottomRight)

@@ -175,7 +175,7 @@ public:
     BOOL DeleteDC() { return DestroyHandle(); }
 
     // A memory context compatible with dc (with the screen for a NULL dc).
-    BOOL CreateCompatibleDC(CDC* dc) { return Attach(::CreateCompatibleDC(dc != nullptr ? dc->m_hDC : NULL)); }
+    BOOL CreateCompatibleDC(CDC* dc) { return Attach(::CreateCompatibleDC(dc ? dc->m_hDC : NULL)); }
 
     // Each returns the object selected before (the font as a temporary wrapper); NULL on failure.
     CFont* SelectObject(CFont* font);
@@ -191,12 +191,16 @@ public:
     BOOL LineTo(int x, int y) { return ::LineTo(m_hDC, x, y); }
 
     // Nothing is drawn for a NULL rectangle or brush.
-    void FillRect(LPCRECT rect, CBrush* brush);
-    void FrameRect(LPCRECT rect, CBrush* brush);
-    void DrawFocusRect(LPCRECT rect);
+    void FillRect(LPCRECT rect, CBrush* brush) { if (rect && brush) ::FillRect(m_hDC, rect, *brush); }
+    void FrameRect(LPCRECT rect, CBrush* brush) { if (rect && brush) ::FrameRect(m_hDC, rect, *brush); }
+    void DrawFocusRect(LPCRECT rect) { if (rect) ::DrawFocusRect(m_hDC, rect); }
     // Fills with ExtTextOut(ETO_OPAQUE): the context's background colour is left set to color.
     void FillSolidRect(LPCRECT rect, COLORREF color);
-    void FillSolidRect(int x, int y, int cx, int cy, COLORREF color);
+    void FillSolidRect(int x, int y, int cx, int cy, COLORREF color)
+    {
+        RECT rect = {x, y, x + cx, y + cy};
+        FillSolidRect(&rect, color);
+    }
     // A one-pixel frame: top and left edges in topLeft, right and bottom edges in bottomRight
     // (so the top-right and bottom-left corner pixels take bottomRight). Leaves the background
     // colour set, as FillSolidRect does.
@@ -205,12 +209,12 @@ public:
 
     BOOL BitBlt(int x, int y, int width, int height, CDC* src, int xSrc, int ySrc, DWORD rop)
     {
-        return ::BitBlt(m_hDC, x, y, width, height, src != nullptr ? src->m_hDC : NULL, xSrc, ySrc, rop);
+        return ::BitBlt(m_hDC, x, y, width, height, src ? src->m_hDC : NULL, xSrc, ySrc, rop);
     }
     BOOL StretchBlt(int x, int y, int width, int height, CDC* src, int xSrc, int ySrc,
                     int srcWidth, int srcHeight, DWORD rop)
     {
-        return ::StretchBlt(m_hDC, x, y, width, height, src != nullptr ? src->m_hDC : NULL, xSrc, ySrc,
+        return ::StretchBlt(m_hDC, x, y, width, height, src ? src->m_hDC : NULL, xSrc, ySrc,
                             srcWidth, srcHeight, rop);
     }
 };
