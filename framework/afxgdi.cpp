@@ -121,13 +121,7 @@ void AfxDeleteTempMaps()
     TempObjects().Clear();
 }
 
-// ---- CPen, CBitmap ---------------------------------------------------------------------------
-
-CPen::CPen(int style, int width, COLORREF color)
-{
-    if (!CreatePen(style, width, color))
-        AfxThrowResourceException();
-}
+// ---- CBitmap ---------------------------------------------------------------------------------
 
 BOOL CBitmap::CreateCompatibleBitmap(CDC* dc, int width, int height)
 {

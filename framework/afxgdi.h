@@ -113,10 +113,6 @@ class CPen : public CGdiObject
     DECLARE_DYNAMIC(CPen);
 
 public:
-    CPen() = default;
-    // Creates the pen; raises CResourceException when it cannot be made.
-    CPen(int style, int width, COLORREF color);
-
     BOOL CreatePen(int style, int width, COLORREF color) { return Attach(::CreatePen(style, width, color)); }
     operator HPEN() const { return static_cast<HPEN>(m_hObject); }
 };
