@@ -19,13 +19,15 @@ namespace {
 
 // ---- Hot state -----------------------------------------------------------------------------
 
-// A button's state as its constructor leaves it (flat, flat border, hover when inactive), with the
-// flags a row sets.
-State Button(bool hot = false, bool flat = true)
+// A button's state as its constructor leaves it (flat, flat border, hover when inactive), hot or
+// not, and one more flag set (or cleared) as a row asks.
+State Button(bool hot = false, bool flat = true, Bool State::*flag = nullptr, Bool value = 1)
 {
     State s;
     s.m_hot = hot;
     s.m_flatLook = flat;
+    if (flag != nullptr)
+        s.*flag = value;
     return s;
 }
 
@@ -46,13 +48,13 @@ TEST(DrawButtonHotState, MouseMoveFollowsTheTable)
         {"a lit button stays lit while pressed over it", Button(true), {true, true, true}, true, {false, false}},
         {"a lit button dragged off goes dark", Button(true), {true, false, true}, false, {true, false}},
         {"3-D look never lights", Button(false, false), {false, true, true}, false, {false, false}},
-        {"system look never lights", [] { State s; s.m_systemLook = 1; return s; }(), {false, true, true}, false, {false, false}},
-        {"inactive thread, hover only when active: stays dark", [] { State s; s.m_hoverWhenInactive = 0; return s; }(),
+        {"system look never lights", Button(false, true, &State::m_systemLook), {false, true, true}, false, {false, false}},
+        {"inactive thread, hover only when active: stays dark", Button(false, true, &State::m_hoverWhenInactive, 0),
          {false, true, false}, false, {false, false}},
-        {"active window, hover only when active: lights", [] { State s; s.m_hoverWhenInactive = 0; return s; }(),
+        {"active window, hover only when active: lights", Button(false, true, &State::m_hoverWhenInactive, 0),
          {false, true, true}, true, {true, true}},
-        {"lit, thread became inactive: dark", [] { State s = Button(true); s.m_hoverWhenInactive = 0; return s; }(),
-         {false, true, false}, false, {true, false}},
+        {"lit, thread became inactive: dark", Button(true, true, &State::m_hoverWhenInactive, 0), {false, true, false},
+         false, {true, false}},
     };
     for (Row& row : rows) {
         const HotStep step = OnMouseMove(row.button, row.pointer);
@@ -105,12 +107,6 @@ TEST(DrawButtonPaintPlan, PressedStateByMode)
 
 TEST(DrawButtonPaintPlan, BorderFrameAndFocusRectByLook)
 {
-    const auto with = [](bool flat, void (*set)(State&)) {
-        State s = Button(false, flat);
-        set(s);
-        return s;
-    };
-    const auto none = [](State&) {};
     struct Row {
         const char* what;
         State button;
@@ -120,18 +116,21 @@ TEST(DrawButtonPaintPlan, BorderFrameAndFocusRectByLook)
     } rows[] = {
         {"flat idle", Button(), 0, Border::None, false, false},
         {"flat hot", Button(true), 0, Border::Face, false, false},
-        {"flat hot without flat border", with(true, [](State& s) { s.m_hot = 1; s.m_flatBorder = 0; }), 0, Border::None, false, false},
+        {"flat hot without flat border", Button(true, true, &State::m_flatBorder, 0), 0, Border::None, false, false},
         {"flat pressed", Button(), StateSelected, Border::Face, false, false},
-        {"flat pressed without flat border", with(true, [](State& s) { s.m_flatBorder = 0; }), StateSelected, Border::None, false, false},
+        {"flat pressed without flat border", Button(false, true, &State::m_flatBorder, 0), StateSelected, Border::None,
+         false, false},
         {"flat focused", Button(), StateFocus, Border::None, false, false},
-        {"flat focused with focus rect", with(true, [](State& s) { s.m_focusRectWhenFlat = 1; }), StateFocus, Border::None, false, true},
-        {"flat default: no black frame", with(true, [](State& s) { s.m_isDefault = 1; }), 0, Border::None, false, false},
-        {"3-D idle", with(false, none), 0, Border::RaisedBevel, false, false},
-        {"3-D pressed", with(false, none), StateSelected, Border::ShadowFrame, false, false},
-        {"3-D focused", with(false, none), StateFocus, Border::RaisedBevel, true, true},
-        {"3-D default", with(false, [](State& s) { s.m_isDefault = 1; }), 0, Border::RaisedBevel, true, false},
-        {"3-D hot flag is ignored", with(false, [](State& s) { s.m_hot = 1; }), 0, Border::RaisedBevel, false, false},
-        {"system look over the flat one", with(true, [](State& s) { s.m_systemLook = 1; }), StateFocus, Border::RaisedBevel, true, true},
+        {"flat focused with focus rect", Button(false, true, &State::m_focusRectWhenFlat), StateFocus, Border::None,
+         false, true},
+        {"flat default: no black frame", Button(false, true, &State::m_isDefault), 0, Border::None, false, false},
+        {"3-D idle", Button(false, false), 0, Border::RaisedBevel, false, false},
+        {"3-D pressed", Button(false, false), StateSelected, Border::ShadowFrame, false, false},
+        {"3-D focused", Button(false, false), StateFocus, Border::RaisedBevel, true, true},
+        {"3-D default", Button(false, false, &State::m_isDefault), 0, Border::RaisedBevel, true, false},
+        {"3-D hot flag is ignored", Button(true, false), 0, Border::RaisedBevel, false, false},
+        {"system look over the flat one", Button(false, true, &State::m_systemLook), StateFocus, Border::RaisedBevel,
+         true, true},
     };
     for (Row& row : rows) {
         const PaintPlan plan = PlanPaint(row.button, row.itemState, false);
@@ -148,8 +147,7 @@ TEST(DrawButtonPaintPlan, BorderFrameAndFocusRectByLook)
 TEST(DrawButtonPaintPlan, ColourSlotsByState)
 {
     const auto at = [](bool hot, bool pressed, bool focused) {
-        State s = Button(hot);
-        s.m_drawPressed = pressed;
+        State s = Button(hot, true, &State::m_drawPressed, pressed);
         s.m_drawFocused = focused;
         return s;
     };
@@ -221,13 +219,11 @@ TEST(DrawButtonImages, SlotChoice)
         {true, true, false, true, 0},     // checked (drawn pressed) shows the hot image
         {true, false, false, false, 0},
     };
-    for (const Row& row : rows) {
-        State button = Button(row.hot);
-        button.m_checkMode = row.checkMode;
-        EXPECT_EQ(row.expected, ChooseImageSlot(button, row.pressed, row.slot1))
+    for (const Row& row : rows)
+        EXPECT_EQ(row.expected, ChooseImageSlot(Button(row.hot, true, &State::m_checkMode, row.checkMode), row.pressed,
+                                                row.slot1))
             << "check mode " << row.checkMode << " pressed " << row.pressed << " hot " << row.hot
             << " slot 1 " << row.slot1;
-    }
 }
 
 // One image of 16 by 15 on a button of 100 by 40, with the constructor's margins and press shift.
