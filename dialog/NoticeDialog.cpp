@@ -12,16 +12,6 @@
 #include "dialog/NoticeRules_core.h"
 #include "res/resource.h"
 
-using languagetable::FindLanguageRow;
-using languagetable::LanguageTextRow;
-using launchrules::ChooseLaunchReport;
-using launchrules::ComposeLaunchFailureReport;
-using launchrules::ComposeMissingFileReport;
-using launchrules::ComposeSupportPath;
-using launchrules::IsUsableModulePath;
-using launchrules::LaunchReport;
-using texture::TextureVerticalRamp;
-
 namespace {
 
 // The line height of the font a control draws its text in: the font it was given, or the one the
@@ -148,9 +138,9 @@ BOOL CNoticeDialog::OnInitDialog()
     // Both buttons: a vertical ramp with light noise, tinted slightly toward blue. The textures do
     // not repaint; the setters after them do.
     const COLORREF tintColor = 0xFA5032;
-    m_okButton.SetTexture(TextureVerticalRamp, 4, 20, 10, tintColor);
+    m_okButton.SetTexture(texture::TextureVerticalRamp, 4, 20, 10, tintColor);
     m_okButton.SetImageAlign(CDrawButton::ImageLeft, TRUE);
-    m_cancelButton.SetTexture(TextureVerticalRamp, 4, 20, 10, tintColor);
+    m_cancelButton.SetTexture(texture::TextureVerticalRamp, 4, 20, 10, tintColor);
     m_cancelButton.SetImageAlign(CDrawButton::ImageLeft, TRUE);
     m_cancelButton.SetFocusRectWhenFlat(TRUE, TRUE);   // only Cancel shows where the focus is
     return TRUE;   // the focus goes to the first tab stop, OK
@@ -161,7 +151,7 @@ BOOL CNoticeDialog::ApplyLanguage(CString code)
     CVersion version(AfxWide(AfxGetModulePath(AfxGetInstanceHandle())));
     m_versionSuffix.Format(" (v.%s)", (const char*)version.GetFileVersion());
 
-    const LanguageTextRow* row = FindLanguageRow(code);
+    const languagetable::LanguageTextRow* row = languagetable::FindLanguageRow(code);
     if (row == nullptr)
         return FALSE;
     m_headLabel.SetLabelText(row->headText);
@@ -178,14 +168,9 @@ BOOL CNoticeDialog::ApplyLanguage(CString code)
 void CNoticeDialog::SetBackColor(COLORREF color)
 {
     m_backColor = color;
-    if (m_backBrush.GetSafeHandle() != NULL)
-        m_backBrush.DeleteObject();
-    try {
-        m_backBrush.Attach(::CreateSolidBrush(color));
-    } catch (CResourceException* e) {
-        e->ReportError(MB_OK, 0);
-        e->Delete();
-    }
+    m_backBrush.DeleteObject();
+    if (!m_backBrush.CreateSolidBrush(color))
+        CResourceException().ReportError(MB_OK, 0);   // the dialog then draws without its brush
 }
 
 void CNoticeDialog::ApplyColorScheme(BOOL repaint)
@@ -220,7 +205,7 @@ AfxWideString CNoticeDialog::GetModuleDirectory(BOOL* complete)
     DWORD length = 0;
     AfxWideString directory = AfxGetModulePath(AfxGetInstanceHandle(), &length);
     if (complete != nullptr)
-        *complete = IsUsableModulePath(length, MAX_PATH);
+        *complete = launchrules::IsUsableModulePath(length, MAX_PATH);
     if (!directory.empty()) {
         ::PathRemoveFileSpecW(AfxWideBuffer(directory));
         directory.resize(std::char_traits<char16_t>::length(directory.c_str()));
@@ -237,7 +222,7 @@ void CNoticeDialog::OnOK()
 void CNoticeDialog::LaunchSupportTool()
 {
     BOOL complete = FALSE;
-    const AfxWideString path = ComposeSupportPath(GetModuleDirectory(&complete));
+    const AfxWideString path = launchrules::ComposeSupportPath(GetModuleDirectory(&complete));
 
     HWND owner = NULL;
     if (CWinThread* thread = AfxGetThread())
@@ -264,14 +249,14 @@ void CNoticeDialog::LaunchSupportTool()
 
     const AfxWideString prefix = AfxTextToWide(m_errorPrefix);
     AfxWideString report;
-    switch (ChooseLaunchReport(started, error)) {
-    case LaunchReport::None:
+    switch (launchrules::ChooseLaunchReport(started, error)) {
+    case launchrules::LaunchReport::None:
         return;
-    case LaunchReport::MissingFile:
-        report = ComposeMissingFileReport(prefix, path);
+    case launchrules::LaunchReport::MissingFile:
+        report = launchrules::ComposeMissingFileReport(prefix, path);
         break;
-    case LaunchReport::SystemError:
-        report = ComposeLaunchFailureReport(prefix, SystemErrorText(error), error, path);
+    case launchrules::LaunchReport::SystemError:
+        report = launchrules::ComposeLaunchFailureReport(prefix, SystemErrorText(error), error, path);
         break;
     }
     AfxMessageBox(AfxWide(report), MB_OK | MB_ICONERROR, 0);
