@@ -1,4 +1,4 @@
-// Rules of the support-tool launch that need no window system: the path, the report decision and text,
+// Rules of the support-tool launch that need no window system: the path, the report decision and texts,
 // the module-path check, and the two-letter rule of the language probe.
 #pragma once
 
@@ -17,12 +17,24 @@ inline constexpr char16_t SupportToolFileName[] = u"\\Teleskarn-pqrw7kt3mz.exe";
 // gives "C:\\Teleskarn-...", which the system accepts).
 std::u16string ComposeSupportPath(const std::u16string& directory);
 
-// True when the shell's launch result means the file (2) or its directory (3) is missing; every other
-// result, success (> 32) or another failure, is passed over in silence. The result is pointer-sized.
-bool IsReportedLaunchResult(std::intptr_t result);
+// What OK tells the user after the launch.
+enum class LaunchReport {
+    None,          // started, or the user declined the system's elevation prompt: their own choice
+    MissingFile,   // the file or its folder is missing
+    SystemError,   // any other failure: the system's own message for it
+};
+
+// The report for the shell's answer: started, or else the error it left (GetLastError).
+LaunchReport ChooseLaunchReport(bool started, std::uint32_t error);
 
 // The missing-file message: the row's error prefix followed directly by the full path.
 std::u16string ComposeMissingFileReport(const std::u16string& prefix, const std::u16string& path);
+
+// The message for any other failure, a line each: the first line of the row's error prefix; the
+// system's text for the error (its line breaks at the end dropped, the path in place of each "%1";
+// the error as a number where the system has no text); the path, unless that text names it already.
+std::u16string ComposeLaunchFailureReport(const std::u16string& prefix, const std::u16string& systemText,
+                                          std::uint32_t error, const std::u16string& path);
 
 // A module path of length characters is used only when it could be read (not 0) and is shorter than
 // the system's classic path limit (limit, 260 with its terminator): a longer one is not started from.

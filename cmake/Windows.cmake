@@ -26,7 +26,7 @@ set(WIN_SYSTEM_LIBS advapi32 gdi32 user32 kernel32)
 set(WIN_LATE_LIBS
     "version.dll:GetFileVersionInfoSizeW,GetFileVersionInfoW,VerQueryValueW"
     "comctl32.dll:InitCommonControlsEx,_TrackMouseEvent"
-    "shell32.dll:ShellExecuteA,ShellExecuteW,ShellExecuteExA"
+    "shell32.dll:ShellExecuteW,ShellExecuteExW"
     "shlwapi.dll:PathRemoveFileSpecW")
 
 # A delay-load import library per entry of WIN_LATE_LIBS: the launcher names the DLL only in its

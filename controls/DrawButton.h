@@ -1,9 +1,17 @@
 // CDrawButton: a push button that paints its own face (background, border, icon, masked bitmap,
 // caption, focus rectangle) through five replaceable steps, lights up under the pointer in the flat
-// look, and can open a drop-down menu or a link when clicked.
+// look, and can open a drop-down menu or a link when clicked. Its source, by concern:
+//   DrawButton.cpp          lifetime, setters, the subclass, default-button and check protocol,
+//                           the tooltip, hot tracking and the click
+//   DrawButtonPaint.cpp     the paint and its steps: background, border and bevel, caption
+//   DrawButtonImages.cpp    the icon and bitmap slots, their masks, placement and drawing
+//   DrawButtonMenu.cpp      the drop-down menu and the link
+//   DrawButtonSnapshot.cpp  the copy of the parent's background
+//   DrawButton_core         the rules, on the state this class holds (m_state)
 #pragma once
 
 #include "framework/afx.h"
+#include "controls/DrawButton_core.h"
 
 // An icon slot; the icon is owned by the button.
 struct ButtonIcon
@@ -35,12 +43,19 @@ struct MenuNotify
 class CDrawButton : public CButton
 {
 public:
-    enum ImageAlign : BYTE { ImageLeft = 0, ImageTop = 1, ImageRight = 2, ImageAtCorner = 3 };
-    enum PressShiftStyle : BYTE { PressShiftDiagonal = 0, PressShiftDown = 1 };
-    enum ColorSlot : int {
-        ColorHotBack = 0, ColorHotText = 1, ColorNormalBack = 2, ColorNormalText = 3,
-        ColorFocusBack = 4, ColorFocusText = 5,
-    };
+    // The rules' values, under the button's name.
+    using ImageAlign = drawbutton::ImageAlign;
+    using PressShiftStyle = drawbutton::PressShiftStyle;
+    using ColorSlot = drawbutton::ColorSlot;
+    static constexpr ImageAlign ImageLeft = drawbutton::ImageLeft, ImageTop = drawbutton::ImageTop,
+                                ImageRight = drawbutton::ImageRight, ImageAtCorner = drawbutton::ImageAtCorner;
+    static constexpr PressShiftStyle PressShiftDiagonal = drawbutton::PressShiftDiagonal,
+                                     PressShiftDown = drawbutton::PressShiftDown;
+    static constexpr ColorSlot ColorHotBack = drawbutton::ColorHotBack, ColorHotText = drawbutton::ColorHotText,
+                               ColorNormalBack = drawbutton::ColorNormalBack,
+                               ColorNormalText = drawbutton::ColorNormalText,
+                               ColorFocusBack = drawbutton::ColorFocusBack,
+                               ColorFocusText = drawbutton::ColorFocusText;
 
     CDrawButton();
     ~CDrawButton() override;
@@ -122,8 +137,8 @@ protected:
     void OpenLink();
     void ReleaseSnapshot();
     void Repaint(BOOL repaint);
-    // The flat look is shown: set, and not replaced by the system look.
-    bool ShowsFlatLook() const { return m_flatLook && !m_systemLook; }
+    // A setter's end: repaints (as asked) when its rule took the value; answers the rule's result.
+    DWORD RepaintIfDone(DWORD result, BOOL repaint);
 
     // ---- Message handlers ------------------------------------------------------------------
     BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT mouseMessage);
@@ -141,39 +156,24 @@ protected:
     LRESULT OnSetCheckMessage(WPARAM wParam, LPARAM lParam);
     LRESULT OnGetCheckMessage(WPARAM wParam, LPARAM lParam);
 
-    // ---- Data model, in this order --------------------------------------------------------
+    // ---- Data model ------------------------------------------------------------------------
+    // What the rules read and write, held where they take it directly: the flags (m_state.m_hot,
+    // m_state.m_drawPressed, ...), the image alignment and margins, the press shift.
+    drawbutton::State m_state;
     BOOL m_embossDisabledBitmap;
-    int m_imageMarginX;
-    int m_imageMarginY;
-    int m_pressShiftX;
-    int m_pressShiftY;
-    BOOL m_flatLook;
-    BOOL m_hot;
-    BOOL m_copyParentBackground;
-    BOOL m_drawPressed;
-    BOOL m_drawFocused;
-    BOOL m_drawDisabled;
-    BOOL m_isDefault;
-    BOOL m_checkMode;
-    BYTE m_imageAlign;
-    BOOL m_flatBorder;
-    BOOL m_focusRectWhenFlat;
-    COLORREF m_colors[6];
+    BOOL m_copyParentBackground;   // the face background is a copy of the parent, not a fill
+    COLORREF m_colors[drawbutton::ColorSlotCount];
     HWND m_menuOwner;
-    BOOL m_menuShown;
     HMENU m_menu;
     HCURSOR m_hoverCursor;
     CToolTipCtrl m_tooltip;
-    CDC m_backgroundDC;
+    CDC m_backgroundDC;            // the parent snapshot, taken at the first paint that copies it
     CBitmap m_backgroundBitmap;
-    HBITMAP m_previousBitmap;
-    BOOL m_hoverWhenInactive;
-    BOOL m_checked;
-    char m_link[260];
+    HBITMAP m_previousBitmap;      // the context's own bitmap, put back before the snapshot goes
+    char m_link[drawbutton::LinkSize];
     ButtonIcon m_icons[2];
     ButtonBitmap m_bitmaps[2];
     MenuNotify m_menuNotify;
-    BOOL m_systemLook;
     BOOL m_bevelReported;   // the raised border's pens were refused once, and that was reported
 
     DECLARE_MESSAGE_MAP()

@@ -3,19 +3,28 @@
 
 namespace drawbutton {
 
-uint32_t CheckImageAlign(uint8_t align)
+bool ShowsFlatLook(const State& s)
 {
-    return align <= ImageAtCorner ? ResultDone : ResultBadImageAlign;
+    return s.m_flatLook && !s.m_systemLook;
 }
 
-uint32_t PressShiftFor(uint8_t style, Shift* shift)
+uint32_t SetImageAlign(State& s, uint8_t align)
+{
+    if (align > ImageAtCorner)
+        return ResultBadImageAlign;
+    s.m_imageAlign = align;
+    return ResultDone;
+}
+
+uint32_t SetPressShift(State& s, uint8_t style)
 {
     switch (style) {
     case PressShiftDiagonal:
-        *shift = {1, 1};
+        s.m_pressShiftX = s.m_pressShiftY = 1;
         return ResultDone;
     case PressShiftDown:
-        *shift = {0, 2};
+        s.m_pressShiftX = 0;
+        s.m_pressShiftY = 2;
         return ResultDone;
     default:
         return ResultBadPressShift;
@@ -42,20 +51,17 @@ bool IsDefPushButtonType(uint32_t style)
 
 DefaultChange DefaultChangeForStyle(uintptr_t wParam)
 {
-    switch (wParam & ButtonTypeMask) {
-    case TypeDefPushButton:
+    const uintptr_t type = wParam & ButtonTypeMask;
+    if (type == TypeDefPushButton)
         return DefaultChange::Set;
-    case TypePushButton:
-        return DefaultChange::Clear;
-    default:
-        return DefaultChange::Keep;
-    }
+    return type == TypePushButton ? DefaultChange::Clear : DefaultChange::Keep;
 }
 
 uintptr_t OwnerDrawStyle(uintptr_t wParam)
 {
-    // Clearing 0x14 and setting 0x0B leaves 0x0B in the five type bits, whatever they were.
-    return (wParam & ~static_cast<uintptr_t>(0x14)) | 0x0B;
+    // Clearing the type bits that owner-draw lacks (0x14) and setting its own (0x0B) leaves 0x0B in
+    // the five type bits, whatever they were.
+    return (wParam & ~uintptr_t(ButtonTypeMask & ~TypeOwnerDraw)) | TypeOwnerDraw;
 }
 
 uint32_t DialogCode(uint32_t defaultCode, bool isDefault)
@@ -68,63 +74,62 @@ bool CheckFromSetCheck(uintptr_t wParam)
     return wParam == 1 || wParam == 2;
 }
 
-HotStep OnMouseMove(bool hot, const MouseMoveFacts& facts)
+HotStep OnMouseMove(State& s, const Pointer& pointer)
 {
     // A drag that started elsewhere, or that left the button, does not light it.
-    if (facts.leftButtonDown && !hot)
-        return {hot, false, false};
-    if (!facts.flatLook)
-        return {hot, false, false};
-    const bool trackable = facts.hoverWhenInactive || facts.activeWindowExists;
-    if (facts.pointerOverButton && trackable) {
-        if (hot)
-            return {true, false, false};
-        return {true, true, true};
+    if ((pointer.leftButtonDown && !s.m_hot) || !ShowsFlatLook(s))
+        return {false, false};
+    const bool trackable = s.m_hoverWhenInactive || pointer.activeWindowExists;
+    if (pointer.overButton && trackable) {
+        if (s.m_hot)
+            return {false, false};
+        s.m_hot = 1;
+        return {true, true};
     }
-    return LeaveHot(facts.flatLook, hot);
+    return LeaveHot(s);
 }
 
-HotStep LeaveHot(bool flatLook, bool hot)
+HotStep LeaveHot(State& s)
 {
-    if (flatLook && hot)
-        return {false, true, false};
-    return {hot, false, false};
+    if (!s.m_flatLook || !s.m_hot)
+        return {false, false};
+    s.m_hot = 0;
+    return {true, false};
 }
 
-PaintPlan PlanPaint(const PaintFacts& f)
+PaintPlan PlanPaint(State& s, uint32_t itemState, bool menuSet)
 {
-    PaintPlan plan{};
-    const bool selected = (f.itemState & StateSelected) != 0;
-    if (f.checkMode)
-        plan.pressed = selected || f.checked;
+    const bool selected = (itemState & StateSelected) != 0;
+    if (s.m_checkMode)
+        s.m_drawPressed = selected || s.m_checked;
     else
-        plan.pressed = selected || (f.menuSet && f.menuShown);
-    plan.focused = (f.itemState & StateFocus) != 0;
-    plan.disabled = (f.itemState & StateDisabled) != 0;
+        s.m_drawPressed = selected || (menuSet && s.m_menuShown);
+    s.m_drawFocused = (itemState & StateFocus) != 0;
+    s.m_drawDisabled = (itemState & StateDisabled) != 0;
 
-    plan.blackFrame = !f.flatLook && (plan.focused || f.isDefault);
-
-    if (plan.pressed)
-        plan.border = f.flatLook ? (f.flatBorder ? Border::Face : Border::None) : Border::ShadowFrame;
-    else if (f.flatLook)
-        plan.border = f.hot && f.flatBorder ? Border::Face : Border::None;
+    const bool flat = ShowsFlatLook(s);
+    PaintPlan plan{};
+    plan.blackFrame = !flat && (s.m_drawFocused || s.m_isDefault);
+    if (s.m_drawPressed)
+        plan.border = flat ? (s.m_flatBorder ? Border::Face : Border::None) : Border::ShadowFrame;
+    else if (flat)
+        plan.border = s.m_hot && s.m_flatBorder ? Border::Face : Border::None;
     else
         plan.border = Border::RaisedBevel;
-
-    plan.focusRect = (!f.flatLook || f.focusRectWhenFlat) && plan.focused;
+    plan.focusRect = (!flat || s.m_focusRectWhenFlat) && s.m_drawFocused;
     return plan;
 }
 
-ColorSlot BackgroundSlot(bool hot, bool pressed, bool focused)
+ColorSlot BackgroundSlot(const State& s)
 {
-    if (hot || pressed)
+    if (s.m_hot || s.m_drawPressed)
         return ColorHotBack;
-    return focused ? ColorFocusBack : ColorNormalBack;
+    return s.m_drawFocused ? ColorFocusBack : ColorNormalBack;
 }
 
-TextSlots TextColorSlots(bool hot, bool pressed)
+TextSlots TextColorSlots(const State& s)
 {
-    if (hot || pressed)
+    if (s.m_hot || s.m_drawPressed)
         return {ColorHotText, ColorHotBack};
     return {ColorNormalText, ColorNormalBack};
 }
@@ -150,15 +155,15 @@ Rect CentreCaption(const Rect& available, const Rect& measured)
     return caption;
 }
 
-int ChooseImageSlot(bool checkMode, bool pressed, bool hot, bool slot1Present)
+int ChooseImageSlot(const State& s, bool pressed, bool slot1Present)
 {
-    const bool hotImage = checkMode ? pressed : (pressed || hot);
+    const bool hotImage = s.m_checkMode ? pressed : (pressed || s.m_hot);
     if (hotImage || !slot1Present)
         return 0;
     return 1;
 }
 
-Placement PlaceImage(const PlaceInput& in)
+Placement PlaceImage(const State& s, const ImageRequest& in)
 {
     Placement out{in.item, in.caption};
     Rect& p = out.image;
@@ -166,7 +171,7 @@ Placement PlaceImage(const PlaceInput& in)
     const int64_t itemWidth = int64_t(in.item.right) - in.item.left;
     const int64_t itemHeight = int64_t(in.item.bottom) - in.item.top;
 
-    switch (in.align) {
+    switch (s.m_imageAlign) {
     case ImageLeft:
         if (in.hasText) {
             p.left = Held(int64_t(p.left) + in.marginX);
@@ -199,8 +204,8 @@ Placement PlaceImage(const PlaceInput& in)
         break;
     }
 
-    if (in.pressed && !in.checkMode)
-        p.Offset(in.pressShift.x, in.pressShift.y);
+    if (in.pressed && !s.m_checkMode)
+        p.Offset(s.m_pressShiftX, s.m_pressShiftY);
     return out;
 }
 

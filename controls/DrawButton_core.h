@@ -1,19 +1,16 @@
 // The owner-drawn button's rules that need no window system: the hot state, what a paint draws in
 // which state, image placement and slot choice, caption centring, the default-button style
-// transform, the check-box types and the setters' result codes. CDrawButton (DrawButton.cpp) asks
-// these and does the drawing and the window calls itself.
+// transform, the check-box types and the setters' checks. They read and write the button's State,
+// which CDrawButton holds as m_state; the drawing and the window calls are CDrawButton's.
 #pragma once
 
 #include <cstdint>
 
+#include "controls/Geometry_core.h"
+
 namespace drawbutton {
 
-// Coordinate arithmetic is done in 64 bits and the result held to the int32 range, so that any
-// rectangle or size a caller passes gives a defined result: the plain one wherever 32 bits suffice.
-inline int32_t Held(int64_t value)
-{
-    return value < INT32_MIN ? INT32_MIN : value > INT32_MAX ? INT32_MAX : static_cast<int32_t>(value);
-}
+using geometry::Held;
 
 // A rectangle laid out as RECT (right and bottom exclusive).
 struct Rect
@@ -33,6 +30,9 @@ struct Rect
     {
         return left == other.left && top == other.top && right == other.right && bottom == other.bottom;
     }
+    // From and to any rectangle with these four fields (RECT on Windows).
+    template <class R> static Rect From(const R& r) { return {r.left, r.top, r.right, r.bottom}; }
+    template <class R> void To(R* r) const { r->left = left; r->top = top; r->right = right; r->bottom = bottom; }
 };
 
 // ---- Setter result codes -----------------------------------------------------------------------
@@ -41,20 +41,55 @@ constexpr uint32_t ResultDone = 0;
 constexpr uint32_t ResultBadImageAlign = 4;   // SetImageAlign: alignment above 3
 constexpr uint32_t ResultBadPressShift = 6;   // SetPressShift: style other than 0 and 1
 
-// ---- Image alignment and press shift -----------------------------------------------------------
-
 enum ImageAlign : uint8_t { ImageLeft = 0, ImageTop = 1, ImageRight = 2, ImageAtCorner = 3 };
-
-// ResultDone for 0 to 3, else ResultBadImageAlign.
-uint32_t CheckImageAlign(uint8_t align);
-
 enum PressShiftStyle : uint8_t { PressShiftDiagonal = 0, PressShiftDown = 1 };
 
-struct Shift { int32_t x, y; };
+// Slots of the colour array.
+enum ColorSlot : int {
+    ColorHotBack = 0, ColorHotText = 1, ColorNormalBack = 2, ColorNormalText = 3,
+    ColorFocusBack = 4, ColorFocusText = 5, ColorSlotCount = 6,
+};
 
-// The offset for a press-shift style: (1, 1) diagonal, (0, 2) down. Another style gives
-// ResultBadPressShift and leaves *shift alone.
-uint32_t PressShiftFor(uint8_t style, Shift* shift);
+constexpr int LinkSize = 260;   // bytes of the link text, the terminating zero included
+
+// ---- The button's state ------------------------------------------------------------------------
+
+// Windows' BOOL and BYTE, the types of the button's flags and alignment (DrawButton.h checks that).
+using Bool = int;
+using Byte = uint8_t;
+
+// What the rules read and write, under the button's own member names and with the values its
+// constructor gives them: CDrawButton holds it as m_state, which a rule takes as it is.
+struct State
+{
+    int m_imageMarginX = 3;     // gap beside the text, pixels at 96 DPI
+    int m_imageMarginY = 3;     // top of an image above the text, pixels at 96 DPI
+    int m_pressShiftX = 1;      // how far text and images move while pressed
+    int m_pressShiftY = 1;
+    Bool m_flatLook = 1;        // border only while hot or pressed, instead of the 3-D look
+    Bool m_hot = 0;             // the pointer is over the button; only ever set in the flat look
+    Bool m_drawPressed = 0;     // paint-time state, written at the start of every paint
+    Bool m_drawFocused = 0;
+    Bool m_drawDisabled = 0;
+    Bool m_isDefault = 0;       // the dialog's default push button
+    Bool m_checkMode = 0;       // behaves as a check box
+    Byte m_imageAlign = ImageLeft;
+    Bool m_flatBorder = 1;      // in the flat look, a border while hot or pressed
+    Bool m_focusRectWhenFlat = 0;
+    Bool m_menuShown = 0;       // the drop-down menu is open
+    Bool m_hoverWhenInactive = 1;   // hot also while no window of the thread is active
+    Bool m_checked = 0;         // changes only in check mode
+    Bool m_systemLook = 0;      // high contrast: the 3-D look whatever m_flatLook says, never hot
+};
+
+// The flat look is shown: set, and not replaced by the system look.
+bool ShowsFlatLook(const State& s);
+
+// align 0 to 3 is stored; a larger one gives ResultBadImageAlign and changes nothing.
+uint32_t SetImageAlign(State& s, uint8_t align);
+// The shift of a press-shift style: (1, 1) diagonal, (0, 2) down. Another style gives
+// ResultBadPressShift and changes nothing.
+uint32_t SetPressShift(State& s, uint8_t style);
 
 // ---- Button styles -----------------------------------------------------------------------------
 
@@ -86,55 +121,33 @@ bool CheckFromSetCheck(uintptr_t wParam);
 
 // ---- Hot state ---------------------------------------------------------------------------------
 
-// What the handler does after a state change.
+// What the handler does after the rule has set m_hot.
 struct HotStep
 {
-    bool hot;           // the new m_hot
     bool repaint;       // invalidate with erase
     bool trackLeave;    // ask for WM_MOUSELEAVE
 };
 
-struct MouseMoveFacts
+// Where the pointer is, as WM_MOUSEMOVE finds it.
+struct Pointer
 {
     bool leftButtonDown;       // MK_LBUTTON in the message's flags
-    bool flatLook;
-    bool pointerOverButton;    // the window under the pointer is this button
-    bool hoverWhenInactive;
+    bool overButton;           // the window under the pointer is this button
     bool activeWindowExists;   // GetActiveWindow gives a window
 };
 
 // WM_MOUSEMOVE, after default processing.
-HotStep OnMouseMove(bool hot, const MouseMoveFacts& facts);
+HotStep OnMouseMove(State& s, const Pointer& pointer);
 // LeaveHot: WM_MOUSELEAVE, WM_KILLFOCUS, WM_CANCELMODE, WM_ACTIVATE inactive, disabling, or a move
 // onto another window. Only a lit flat button goes dark (with one repaint).
-HotStep LeaveHot(bool flatLook, bool hot);
+HotStep LeaveHot(State& s);
 
 // ---- Painting ----------------------------------------------------------------------------------
-
-// Slots of the colour array.
-enum ColorSlot : int {
-    ColorHotBack = 0, ColorHotText = 1, ColorNormalBack = 2, ColorNormalText = 3,
-    ColorFocusBack = 4, ColorFocusText = 5, ColorSlotCount = 6,
-};
 
 // Owner-draw state flags as the draw request carries them.
 constexpr uint32_t StateSelected = 0x0001;   // ODS_SELECTED
 constexpr uint32_t StateDisabled = 0x0004;   // ODS_DISABLED
 constexpr uint32_t StateFocus = 0x0010;      // ODS_FOCUS
-
-struct PaintFacts
-{
-    uint32_t itemState;   // ODS_ flags of the request
-    bool checkMode;
-    bool checked;
-    bool menuSet;
-    bool menuShown;
-    bool hot;
-    bool flatLook;
-    bool flatBorder;
-    bool focusRectWhenFlat;
-    bool isDefault;
-};
 
 enum class Border {
     None,
@@ -145,22 +158,21 @@ enum class Border {
 
 struct PaintPlan
 {
-    bool pressed;            // m_drawPressed
-    bool focused;            // m_drawFocused
-    bool disabled;           // m_drawDisabled
     bool blackFrame;         // 3-D look, focused or default: black frame, work rectangle shrinks by 1
     Border border;
     bool focusRect;          // dotted focus rectangle 3 pixels inside the work rectangle
 };
 
-PaintPlan PlanPaint(const PaintFacts& facts);
+// The start of a paint: sets the paint-time state from the request's ODS_ flags (and whether a
+// drop-down menu is set) and answers what is drawn.
+PaintPlan PlanPaint(State& s, uint32_t itemState, bool menuSet);
 
 // Face background slot: hot back while hot or pressed, focus back while focused, else normal back.
-ColorSlot BackgroundSlot(bool hot, bool pressed, bool focused);
+ColorSlot BackgroundSlot(const State& s);
 
 struct TextSlots { ColorSlot text, back; };
 // Caption colours of an enabled button.
-TextSlots TextColorSlots(bool hot, bool pressed);
+TextSlots TextColorSlots(const State& s);
 
 // One segment chain of the raised bevel: drawn from points[0] through points[2], each segment
 // without its end point.
@@ -180,19 +192,17 @@ Rect CentreCaption(const Rect& available, const Rect& measured);
 // ---- Images ------------------------------------------------------------------------------------
 
 // Slot 0 is the hot image, slot 1 the normal one. Answers which slot a paint uses.
-int ChooseImageSlot(bool checkMode, bool pressed, bool hot, bool slot1Present);
+int ChooseImageSlot(const State& s, bool pressed, bool slot1Present);
 
-struct PlaceInput
+// One image to place; alignment, check mode and press shift come from the state.
+struct ImageRequest
 {
-    uint8_t align;            // ImageAlign
     bool hasText;
     Rect item;                // the request's item rectangle
     Rect caption;             // the caption rectangle so far
     bool pressed;
-    bool checkMode;
     int32_t width, height;    // the chosen slot's image size
-    int32_t marginX, marginY; // m_imageMarginX, m_imageMarginY
-    Shift pressShift;
+    int32_t marginX, marginY; // the state's margins at the display's scale
     int32_t clientRight;      // right edge of the button's client rectangle
 };
 
@@ -202,16 +212,12 @@ struct Placement
     Rect caption;   // the caption rectangle, narrowed where the image takes room
 };
 
-Placement PlaceImage(const PlaceInput& in);
+Placement PlaceImage(const State& s, const ImageRequest& in);
 
 // ---- Menu --------------------------------------------------------------------------------------
 
 // The WM_COMMAND wParam posted for a chosen menu command; 0 (dismissed) posts nothing.
 bool MenuCommandPosts(uint32_t command);
 uint32_t MenuCommandParam(uint32_t command);
-
-// ---- Link --------------------------------------------------------------------------------------
-
-constexpr int LinkSize = 260;   // bytes of m_link, the terminating zero included
 
 }  // namespace drawbutton

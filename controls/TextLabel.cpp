@@ -20,8 +20,6 @@ END_MESSAGE_MAP()
 
 CTextLabel::CTextLabel()
     : m_textColor(::GetSysColor(COLOR_WINDOWTEXT)),
-      m_bkBrush(::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE))),
-      m_blinkBrush(NULL),
       m_logFont(),
       m_blinkPhase(FALSE),
       m_blinkMode(BlinkNone),
@@ -29,9 +27,10 @@ CTextLabel::CTextLabel()
 {
     // The label starts from the default GUI font's whole description.
     ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof(m_logFont), &m_logFont);
-    // No exception from a constructor: the brush made above would be lost with it.
+    // A font or brush the system refuses is simply not there: the label still draws (below).
     m_font.CreateFontIndirect(&m_logFont);
-    m_blinkBrush = ::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE));
+    m_bkBrush.CreateSolidBrush(::GetSysColor(COLOR_BTNFACE));
+    m_blinkBrush.CreateSolidBrush(::GetSysColor(COLOR_BTNFACE));
 }
 
 CTextLabel::~CTextLabel()
@@ -39,11 +38,6 @@ CTextLabel::~CTextLabel()
     // A control that outlives the label must not keep drawing with the font deleted here.
     if (m_hWnd != NULL && ::IsWindow(m_hWnd))
         SendMessage(WM_SETFONT, 0, FALSE);
-    m_font.DeleteObject();
-    if (m_bkBrush != NULL)
-        ::DeleteObject(m_bkBrush);
-    if (m_blinkBrush != NULL)
-        ::DeleteObject(m_blinkBrush);
 }
 
 CTextLabel& CTextLabel::SetLabelText(CString text)
@@ -78,15 +72,14 @@ void CTextLabel::RebuildFont()
 {
     m_font.DeleteObject();
     // A font the system refuses leaves the label in its dialog's font (the template's), still readable.
-    if (HFONT font = ::CreateFontIndirectA(&m_logFont))
-        m_font.Attach(font);
+    m_font.CreateFontIndirect(&m_logFont);
     // The font selected in CtlColor is what the text is drawn in where the static control selects
     // its own font before asking for colours (Windows). Wine's static control selects its own font
     // after asking, so the control is given the same font as well, without a repaint of its own.
     if (m_hWnd != NULL && ::IsWindow(m_hWnd)) {
         HGDIOBJ shown = m_font.GetSafeHandle();
         if (shown == NULL)
-            shown = (HGDIOBJ)::SendMessageA(::GetParent(m_hWnd), WM_GETFONT, 0, 0);
+            shown = (HGDIOBJ)::SendMessageW(::GetParent(m_hWnd), WM_GETFONT, 0, 0);
         SendMessage(WM_SETFONT, (WPARAM)shown, FALSE);
     }
 }
@@ -113,8 +106,8 @@ HBRUSH CTextLabel::CtlColor(CDC* dc, UINT ctlType)
     }
     // A brush that is not null tells the parent that the label answered the request itself.
     return textlabel::BrushFor(m_blinkMode, m_blinkPhase != FALSE) == textlabel::LabelBrush::Blink
-               ? m_blinkBrush
-               : m_bkBrush;
+               ? (HBRUSH)m_blinkBrush
+               : (HBRUSH)m_bkBrush;
 }
 
 void CTextLabel::OnTimer(UINT_PTR)
@@ -137,8 +130,9 @@ void CTextLabel::OnLButtonDown(UINT, CPoint)
 {
     CString text;
     GetWindowText(text);
-    // A text that names nothing openable has no effect; the result is not looked at.
-    ::ShellExecuteA(NULL, "open", text, NULL, NULL, SW_SHOWNORMAL);
+    // A text that names nothing openable has no effect; the result is not looked at. The text is
+    // Windows-1252, as the captions are.
+    ::ShellExecuteW(NULL, L"open", AfxWide(AfxTextToWide(text)), NULL, NULL, SW_SHOWNORMAL);
     Default();
 }
 
@@ -156,12 +150,10 @@ void CTextLabel::OnSysColorChange()
     Default();
     m_textColor = ::GetSysColor(COLOR_WINDOWTEXT);
     // A brush that cannot be made keeps the old one: the label still names a brush.
-    for (HBRUSH* brush : {&m_bkBrush, &m_blinkBrush}) {
-        if (HBRUSH made = ::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE))) {
-            if (*brush != NULL)
-                ::DeleteObject(*brush);
-            *brush = made;
-        }
+    for (CBrush* brush : {&m_bkBrush, &m_blinkBrush}) {
+        CBrush made;
+        if (made.CreateSolidBrush(::GetSysColor(COLOR_BTNFACE)))
+            brush->Attach(made.Detach());
     }
     InvalidateRect(NULL, TRUE);
 }

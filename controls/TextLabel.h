@@ -40,8 +40,8 @@ protected:
     void OnSysColorChange();
 
     COLORREF m_textColor;
-    HBRUSH m_bkBrush;
-    HBRUSH m_blinkBrush;      // the background in background blinking while m_blinkPhase is FALSE
+    CBrush m_bkBrush;
+    CBrush m_blinkBrush;      // the background in background blinking while m_blinkPhase is FALSE
     LOGFONTA m_logFont;       // m_font is always made from this
     CFont m_font;
     CString m_blinkText;      // the text in text blinking while m_blinkPhase is FALSE

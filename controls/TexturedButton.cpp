@@ -5,9 +5,6 @@
 #include "controls/TexturedButton_core.h"
 #include "controls/Texture_core.h"
 
-using texturedbutton::Face;
-using texturedbutton::FacePlacement;
-
 BEGIN_MESSAGE_MAP(CTexturedButton, CDrawButton)
     // void OnSysColorChange()
     ON_WM_SYSCOLORCHANGE()
@@ -46,8 +43,8 @@ void CTexturedButton::OnSysColorChange()
 
 DWORD CTexturedButton::DrawFaceBackground(CDC* dc, CRect* rect)
 {
-    const FacePlacement place = texturedbutton::PlaceFace(m_hot != FALSE, m_drawPressed != FALSE);
-    CPixelCanvas& face = place.face == Face::Hot ? m_hotFace : m_face;
+    const texturedbutton::FacePlacement place = texturedbutton::PlaceFace(m_state.m_hot, m_state.m_drawPressed);
+    CPixelCanvas& face = place.face == texturedbutton::Face::Hot ? m_hotFace : m_face;
     // An empty face (no SetTexture yet, or no image memory) draws nothing. One that the system gives
     // no display objects for leaves a plain face in the system's colour, which needs nothing made.
     HDC hdc = dc != nullptr ? dc->GetSafeHdc() : NULL;

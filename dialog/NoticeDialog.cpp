@@ -12,14 +12,6 @@
 #include "dialog/NoticeRules_core.h"
 #include "res/resource.h"
 
-using languagetable::FindLanguageRow;
-using languagetable::LanguageTextRow;
-using launchrules::ComposeMissingFileReport;
-using launchrules::ComposeSupportPath;
-using launchrules::IsReportedLaunchResult;
-using launchrules::IsUsableModulePath;
-using texture::TextureVerticalRamp;
-
 namespace {
 
 // The line height of the font a control draws its text in: the font it was given, or the one the
@@ -52,6 +44,28 @@ bool IsHighContrastOn()
     highContrast.cbSize = sizeof highContrast;
     return ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof highContrast, &highContrast, 0) &&
            (highContrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+// True when a folder lies at path.
+bool IsFolder(const AfxWideString& path)
+{
+    const DWORD attributes = ::GetFileAttributesW(AfxWide(path));
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// The system's own text for an error, in the user's language; empty where the system has none. Its
+// inserts are left alone (several hold a "%1" for the file): none is expanded from arguments.
+AfxWideString SystemErrorText(DWORD error)
+{
+    wchar_t* text = nullptr;
+    const DWORD length = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                              FORMAT_MESSAGE_IGNORE_INSERTS,
+                                          NULL, error, 0, reinterpret_cast<LPWSTR>(&text), 0, NULL);
+    AfxWideString result;
+    if (length != 0)
+        result.assign(reinterpret_cast<const char16_t*>(text), length);
+    ::LocalFree(text);
+    return result;
 }
 
 }  // namespace
@@ -124,9 +138,9 @@ BOOL CNoticeDialog::OnInitDialog()
     // Both buttons: a vertical ramp with light noise, tinted slightly toward blue. The textures do
     // not repaint; the setters after them do.
     const COLORREF tintColor = 0xFA5032;
-    m_okButton.SetTexture(TextureVerticalRamp, 4, 20, 10, tintColor);
+    m_okButton.SetTexture(texture::TextureVerticalRamp, 4, 20, 10, tintColor);
     m_okButton.SetImageAlign(CDrawButton::ImageLeft, TRUE);
-    m_cancelButton.SetTexture(TextureVerticalRamp, 4, 20, 10, tintColor);
+    m_cancelButton.SetTexture(texture::TextureVerticalRamp, 4, 20, 10, tintColor);
     m_cancelButton.SetImageAlign(CDrawButton::ImageLeft, TRUE);
     m_cancelButton.SetFocusRectWhenFlat(TRUE, TRUE);   // only Cancel shows where the focus is
     return TRUE;   // the focus goes to the first tab stop, OK
@@ -137,7 +151,7 @@ BOOL CNoticeDialog::ApplyLanguage(CString code)
     CVersion version(AfxWide(AfxGetModulePath(AfxGetInstanceHandle())));
     m_versionSuffix.Format(" (v.%s)", (const char*)version.GetFileVersion());
 
-    const LanguageTextRow* row = FindLanguageRow(code);
+    const languagetable::LanguageTextRow* row = languagetable::FindLanguageRow(code);
     if (row == nullptr)
         return FALSE;
     m_headLabel.SetLabelText(row->headText);
@@ -154,14 +168,9 @@ BOOL CNoticeDialog::ApplyLanguage(CString code)
 void CNoticeDialog::SetBackColor(COLORREF color)
 {
     m_backColor = color;
-    if (m_backBrush.GetSafeHandle() != NULL)
-        m_backBrush.DeleteObject();
-    try {
-        m_backBrush.Attach(::CreateSolidBrush(color));
-    } catch (CResourceException* e) {
-        e->ReportError(MB_OK, 0);
-        e->Delete();
-    }
+    m_backBrush.DeleteObject();
+    if (!m_backBrush.CreateSolidBrush(color))
+        CResourceException().ReportError(MB_OK, 0);   // the dialog then draws without its brush
 }
 
 void CNoticeDialog::ApplyColorScheme(BOOL repaint)
@@ -196,7 +205,7 @@ AfxWideString CNoticeDialog::GetModuleDirectory(BOOL* complete)
     DWORD length = 0;
     AfxWideString directory = AfxGetModulePath(AfxGetInstanceHandle(), &length);
     if (complete != nullptr)
-        *complete = IsUsableModulePath(length, MAX_PATH);
+        *complete = launchrules::IsUsableModulePath(length, MAX_PATH);
     if (!directory.empty()) {
         ::PathRemoveFileSpecW(AfxWideBuffer(directory));
         directory.resize(std::char_traits<char16_t>::length(directory.c_str()));
@@ -213,21 +222,44 @@ void CNoticeDialog::OnOK()
 void CNoticeDialog::LaunchSupportTool()
 {
     BOOL complete = FALSE;
-    const AfxWideString path = ComposeSupportPath(GetModuleDirectory(&complete));
+    const AfxWideString path = launchrules::ComposeSupportPath(GetModuleDirectory(&complete));
 
     HWND owner = NULL;
     if (CWinThread* thread = AfxGetThread())
         if (CWnd* mainWnd = thread->GetMainWnd())
             owner = mainWnd->m_hWnd;
 
-    // Nothing is started from an unreadable module path or one beyond the classic path limit: it is
+    // Nothing is started from an unreadable module path or one beyond the classic path limit, nor
+    // where a folder carries the tool's name (the shell would open it in a file manager): each is
     // reported as missing, under the full path that was composed.
-    INT_PTR result = SE_ERR_FNF;
-    if (complete)
-        result = (INT_PTR)::ShellExecuteW(owner, NULL, AfxWide(path), NULL, NULL, SW_SHOWNORMAL);
-    if (IsReportedLaunchResult(result))
-        AfxMessageBox(AfxWide(ComposeMissingFileReport(AfxTextToWide(m_errorPrefix), path)),
-                      MB_OK | MB_ICONERROR, 0);
+    bool started = false;
+    DWORD error = ERROR_FILE_NOT_FOUND;
+    if (complete && !IsFolder(path)) {
+        SHELLEXECUTEINFOW launch = {};
+        launch.cbSize = sizeof launch;
+        // The shell shows nothing of its own, and has done its part when the call returns: the
+        // launcher ends right after it.
+        launch.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+        launch.hwnd = owner;
+        launch.lpFile = AfxWide(path);
+        launch.nShow = SW_SHOWNORMAL;
+        started = ::ShellExecuteExW(&launch) != FALSE;
+        error = started ? ERROR_SUCCESS : ::GetLastError();
+    }
+
+    const AfxWideString prefix = AfxTextToWide(m_errorPrefix);
+    AfxWideString report;
+    switch (launchrules::ChooseLaunchReport(started, error)) {
+    case launchrules::LaunchReport::None:
+        return;
+    case launchrules::LaunchReport::MissingFile:
+        report = launchrules::ComposeMissingFileReport(prefix, path);
+        break;
+    case launchrules::LaunchReport::SystemError:
+        report = launchrules::ComposeLaunchFailureReport(prefix, SystemErrorText(error), error, path);
+        break;
+    }
+    AfxMessageBox(AfxWide(report), MB_OK | MB_ICONERROR, 0);
 }
 
 HBRUSH CNoticeDialog::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlType)

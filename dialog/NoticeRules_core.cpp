@@ -1,18 +1,15 @@
 // The warning dialog's platform-free rules.
 #include "dialog/NoticeRules_core.h"
 
-#include <climits>
+#include "controls/Geometry_core.h"
+
 #include <cmath>
 
 namespace notice {
 
 namespace {
-// Sizes come from the system; arithmetic on them is done in 64 bits and the result held to the
-// int range, so that no size, however large or negative, overflows.
-int Held(std::int64_t value)
-{
-    return value < INT_MIN ? INT_MIN : value > INT_MAX ? INT_MAX : static_cast<int>(value);
-}
+// Sizes come from the system: no size, however large or negative, overflows.
+using geometry::Held;
 
 constexpr unsigned MsgKeyDown = 0x0100, MsgSysKeyDown = 0x0104, MsgKeyF1 = 0x004D;
 constexpr std::uintptr_t KeyTab = 0x09, KeyMenu = 0x12;

@@ -72,7 +72,7 @@ BEGIN_MESSAGE_MAP(CWinApp, CWinThread)
     ON_COMMAND(ID_HELP, OnHelp)
 END_MESSAGE_MAP()
 
-CWinApp::CWinApp(const char* appName) : m_title(appName)
+CWinApp::CWinApp(const char* appName) : m_title(AfxTextToWide(appName))
 {
     AFX_MODULE_STATE* state = AfxGetModuleState();
     state->m_pCurrentWinApp = this;
@@ -98,28 +98,20 @@ void CWinApp::OnHelp()
 namespace {
 
 // The executable's file name without directory and extension.
-CString ModuleBaseName(HINSTANCE module)
+AfxWideString ModuleBaseName(HINSTANCE module)
 {
-    const CString path = AfxTextFromWide(AfxWide(AfxGetModulePath(module)));
-    const char* name = path;
-    for (const char* p = name; *p != '\0'; ++p)
-        if (*p == '\\' || *p == '/' || *p == ':')
-            name = p + 1;
-    CString base(name);
-    int dot = -1;
-    for (int i = 0; i < base.GetLength(); ++i)
-        if (base[i] == '.')
-            dot = i;
-    return dot >= 0 ? base.Left(dot) : base;
+    AfxWideString name = AfxGetModulePath(module);
+    name.erase(0, name.find_last_of(u"\\/:") + 1);   // npos + 1: nothing to erase
+    return name.substr(0, name.rfind(u'.'));
 }
 
 }  // namespace
 
-const char* CWinApp::GetAppTitle()
+const wchar_t* CWinApp::GetAppTitle()
 {
-    if (m_title.IsEmpty())
+    if (m_title.empty())
         m_title = ModuleBaseName(m_hInstance);
-    return m_title;
+    return AfxWide(m_title);
 }
 
 int AfxMessageBox(const char* text, UINT type, UINT helpId)
@@ -130,7 +122,8 @@ int AfxMessageBox(const char* text, UINT type, UINT helpId)
 int AfxMessageBox(const wchar_t* text, UINT type, UINT)
 {
     CWinApp* app = AfxGetApp();
-    CString title = app != nullptr ? CString(app->GetAppTitle()) : ModuleBaseName(AfxGetInstanceHandle());
+    const AfxWideString title = app != nullptr ? AfxWideString(reinterpret_cast<const char16_t*>(app->GetAppTitle()))
+                                               : ModuleBaseName(AfxGetInstanceHandle());
 
     // Over the application's window while it exists, else over whatever of ours is active.
     HWND owner = NULL;
@@ -140,7 +133,7 @@ int AfxMessageBox(const wchar_t* text, UINT type, UINT)
         owner = ::GetActiveWindow();
     if (owner != NULL)
         owner = ::GetLastActivePopup(owner);
-    return ::MessageBoxW(owner, text, AfxWide(AfxTextToWide(title)), type);
+    return ::MessageBoxW(owner, text, AfxWide(title), type);
 }
 
 int AfxWinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)

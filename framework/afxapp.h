@@ -41,13 +41,14 @@ public:
     // The help command; the launcher ships no help file, so there is nothing to open.
     void OnHelp();
 
-    // The title: the name given to the constructor, or the executable's base name.
-    const char* GetAppTitle();
+    // The title: the name given to the constructor, or the executable's base name with every
+    // character of it, whatever its script.
+    const wchar_t* GetAppTitle();
 
     HINSTANCE m_hInstance = NULL;
 
 private:
-    CString m_title;
+    AfxWideString m_title;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -64,114 +64,65 @@ protected:                                                           \
         return &messageMap;                                                      \
     }
 
-#define AFX_THIS(t) static_cast<ThisClass*>(t)
 #define AFX_POINT(lp) CPoint((int)(short)LOWORD(lp), (int)(short)HIWORD(lp))
+
+// One entry: the dispatcher's body sees t (the object as ThisClass), w, l and r (the result) and
+// answers whether the entry handled the message.
+#define AFX_ENTRY(msg, code, id, lastId, ...)                                                  \
+    { (UINT)(msg), (UINT)(code), (UINT)(id), (UINT)(lastId),                                   \
+      [](CCmdTarget* target, [[maybe_unused]] WPARAM w, [[maybe_unused]] LPARAM l,            \
+         LRESULT* r) -> BOOL {                                                                 \
+          ThisClass* t = static_cast<ThisClass*>(target);                                      \
+          __VA_ARGS__ } },
+// A window message whose handler's answer is the message's result.
+#define AFX_ANSWER(msg, call) AFX_ENTRY(msg, 0, 0, 0, *r = (LRESULT)(call); return TRUE;)
+// A window message whose handler answers nothing: the result is 0.
+#define AFX_NOTICE(msg, call) AFX_ENTRY(msg, 0, 0, 0, call; *r = 0; return TRUE;)
 
 // --- Entry kinds. Above each, the handler's signature. ------------------------------------------
 
 // LRESULT fn(WPARAM, LPARAM)
-#define ON_MESSAGE(msg, fn)                                                           \
-    { (UINT)(msg), 0, 0, 0, [](CCmdTarget* t, WPARAM w, LPARAM l, LRESULT* r) -> BOOL \
-      { *r = AFX_THIS(t)->fn(w, l); return TRUE; } },
-
+#define ON_MESSAGE(msg, fn) AFX_ANSWER(msg, t->fn(w, l))
 // void fn()   -- a menu or button command
-#define ON_COMMAND(id, fn)                                                            \
-    { WM_COMMAND, 0, (UINT)(id), (UINT)(id),                                          \
-      [](CCmdTarget* t, WPARAM, LPARAM, LRESULT* r) -> BOOL                           \
-      { AFX_THIS(t)->fn(); *r = 0; return TRUE; } },
-
+#define ON_COMMAND(id, fn) AFX_ENTRY(WM_COMMAND, 0, id, id, t->fn(); *r = 0; return TRUE;)
 // BOOL fn()   -- a notification reflected back to the control; FALSE lets the parent handle it too
-#define ON_CONTROL_REFLECT_EX(code, fn)                                               \
-    { WM_REFLECT_BASE + WM_COMMAND, (UINT)(code), 0, 0xFFFF,                          \
-      [](CCmdTarget* t, WPARAM, LPARAM, LRESULT* r) -> BOOL                           \
-      { *r = 0; return AFX_THIS(t)->fn(); } },
-
+#define ON_CONTROL_REFLECT_EX(code, fn) \
+    AFX_ENTRY(WM_REFLECT_BASE + WM_COMMAND, code, 0, 0xFFFF, *r = 0; return t->fn();)
 // HBRUSH CtlColor(CDC* dc, UINT ctlType)   -- a null brush means "not handled"
-#define ON_WM_CTLCOLOR_REFLECT()                                                      \
-    { WM_REFLECT_BASE + WM_CTLCOLOR, 0, 0, 0,                                         \
-      [](CCmdTarget* t, WPARAM w, LPARAM l, LRESULT* r) -> BOOL                       \
-      { HBRUSH b = AFX_THIS(t)->CtlColor(CDC::FromHandle((HDC)w), (UINT)l);           \
-        *r = (LRESULT)b; return b != NULL; } },
-
-// void DrawItem(LPDRAWITEMSTRUCT)   -- owner drawing reflected to the control
-#define ON_WM_DRAWITEM_REFLECT()                                                      \
-    { WM_REFLECT_BASE + WM_DRAWITEM, 0, 0, 0,                                         \
-      [](CCmdTarget* t, WPARAM, LPARAM l, LRESULT* r) -> BOOL                         \
-      { AFX_THIS(t)->DrawItem((LPDRAWITEMSTRUCT)l); *r = TRUE; return TRUE; } },
-
+#define ON_WM_CTLCOLOR_REFLECT()                                                                \
+    AFX_ENTRY(WM_REFLECT_BASE + WM_CTLCOLOR, 0, 0, 0,                                          \
+              *r = (LRESULT)t->CtlColor(CDC::FromHandle((HDC)w), (UINT)l); return *r != 0;)
 // HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlType)   -- every WM_CTLCOLORxxx
-#define ON_WM_CTLCOLOR()                                                              \
-    { WM_CTLCOLOR, 0, 0, 0, [](CCmdTarget* t, WPARAM w, LPARAM l, LRESULT* r) -> BOOL \
-      { const MSG* m = AfxGetCurrentMessage();                                        \
-        *r = (LRESULT)AFX_THIS(t)->OnCtlColor(CDC::FromHandle((HDC)w),                \
-                CWnd::FromHandle((HWND)l), m->message - WM_CTLCOLORMSGBOX);           \
-        return TRUE; } },
-
+#define ON_WM_CTLCOLOR()                                                                        \
+    AFX_ANSWER(WM_CTLCOLOR, t->OnCtlColor(CDC::FromHandle((HDC)w), CWnd::FromHandle((HWND)l), \
+                                          AfxGetCurrentMessage()->message - WM_CTLCOLORMSGBOX))
 // void OnPaint()
-#define ON_WM_PAINT()                                                                 \
-    { WM_PAINT, 0, 0, 0, [](CCmdTarget* t, WPARAM, LPARAM, LRESULT* r) -> BOOL        \
-      { AFX_THIS(t)->OnPaint(); *r = 0; return TRUE; } },
-
+#define ON_WM_PAINT() AFX_NOTICE(WM_PAINT, t->OnPaint())
 // BOOL OnEraseBkgnd(CDC* dc)
-#define ON_WM_ERASEBKGND()                                                            \
-    { WM_ERASEBKGND, 0, 0, 0, [](CCmdTarget* t, WPARAM w, LPARAM, LRESULT* r) -> BOOL \
-      { *r = AFX_THIS(t)->OnEraseBkgnd(CDC::FromHandle((HDC)w)); return TRUE; } },
-
+#define ON_WM_ERASEBKGND() AFX_ANSWER(WM_ERASEBKGND, t->OnEraseBkgnd(CDC::FromHandle((HDC)w)))
 // HCURSOR OnQueryDragIcon()
-#define ON_WM_QUERYDRAGICON()                                                         \
-    { WM_QUERYDRAGICON, 0, 0, 0, [](CCmdTarget* t, WPARAM, LPARAM, LRESULT* r) -> BOOL \
-      { *r = (LRESULT)AFX_THIS(t)->OnQueryDragIcon(); return TRUE; } },
-
+#define ON_WM_QUERYDRAGICON() AFX_ANSWER(WM_QUERYDRAGICON, t->OnQueryDragIcon())
 // void OnTimer(UINT_PTR id)
-#define ON_WM_TIMER()                                                                 \
-    { WM_TIMER, 0, 0, 0, [](CCmdTarget* t, WPARAM w, LPARAM, LRESULT* r) -> BOOL      \
-      { AFX_THIS(t)->OnTimer((UINT_PTR)w); *r = 0; return TRUE; } },
-
+#define ON_WM_TIMER() AFX_NOTICE(WM_TIMER, t->OnTimer((UINT_PTR)w))
 // void OnLButtonDown(UINT flags, CPoint point)
-#define ON_WM_LBUTTONDOWN()                                                           \
-    { WM_LBUTTONDOWN, 0, 0, 0, [](CCmdTarget* t, WPARAM w, LPARAM l, LRESULT* r) -> BOOL \
-      { AFX_THIS(t)->OnLButtonDown((UINT)w, AFX_POINT(l)); *r = 0; return TRUE; } },
-
+#define ON_WM_LBUTTONDOWN() AFX_NOTICE(WM_LBUTTONDOWN, t->OnLButtonDown((UINT)w, AFX_POINT(l)))
 // void OnMouseMove(UINT flags, CPoint point)
-#define ON_WM_MOUSEMOVE()                                                             \
-    { WM_MOUSEMOVE, 0, 0, 0, [](CCmdTarget* t, WPARAM w, LPARAM l, LRESULT* r) -> BOOL \
-      { AFX_THIS(t)->OnMouseMove((UINT)w, AFX_POINT(l)); *r = 0; return TRUE; } },
-
+#define ON_WM_MOUSEMOVE() AFX_NOTICE(WM_MOUSEMOVE, t->OnMouseMove((UINT)w, AFX_POINT(l)))
 // BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT mouseMessage)
-#define ON_WM_SETCURSOR()                                                             \
-    { WM_SETCURSOR, 0, 0, 0, [](CCmdTarget* t, WPARAM w, LPARAM l, LRESULT* r) -> BOOL \
-      { *r = AFX_THIS(t)->OnSetCursor(CWnd::FromHandle((HWND)w), LOWORD(l), HIWORD(l)); \
-        return TRUE; } },
-
+#define ON_WM_SETCURSOR() \
+    AFX_ANSWER(WM_SETCURSOR, t->OnSetCursor(CWnd::FromHandle((HWND)w), LOWORD(l), HIWORD(l)))
 // void OnKillFocus(CWnd* newFocus)
-#define ON_WM_KILLFOCUS()                                                             \
-    { WM_KILLFOCUS, 0, 0, 0, [](CCmdTarget* t, WPARAM w, LPARAM, LRESULT* r) -> BOOL  \
-      { AFX_THIS(t)->OnKillFocus(CWnd::FromHandle((HWND)w)); *r = 0; return TRUE; } },
-
+#define ON_WM_KILLFOCUS() AFX_NOTICE(WM_KILLFOCUS, t->OnKillFocus(CWnd::FromHandle((HWND)w)))
 // void OnSysColorChange()
-#define ON_WM_SYSCOLORCHANGE()                                                        \
-    { WM_SYSCOLORCHANGE, 0, 0, 0, [](CCmdTarget* t, WPARAM, LPARAM, LRESULT* r) -> BOOL \
-      { AFX_THIS(t)->OnSysColorChange(); *r = 0; return TRUE; } },
-
+#define ON_WM_SYSCOLORCHANGE() AFX_NOTICE(WM_SYSCOLORCHANGE, t->OnSysColorChange())
 // void OnActivate(UINT state, CWnd* other, BOOL minimized)
-#define ON_WM_ACTIVATE()                                                              \
-    { WM_ACTIVATE, 0, 0, 0, [](CCmdTarget* t, WPARAM w, LPARAM l, LRESULT* r) -> BOOL \
-      { AFX_THIS(t)->OnActivate(LOWORD(w), CWnd::FromHandle((HWND)l), HIWORD(w) != 0); \
-        *r = 0; return TRUE; } },
-
+#define ON_WM_ACTIVATE() \
+    AFX_NOTICE(WM_ACTIVATE, t->OnActivate(LOWORD(w), CWnd::FromHandle((HWND)l), HIWORD(w) != 0))
 // void OnEnable(BOOL enable)
-#define ON_WM_ENABLE()                                                                \
-    { WM_ENABLE, 0, 0, 0, [](CCmdTarget* t, WPARAM w, LPARAM, LRESULT* r) -> BOOL     \
-      { AFX_THIS(t)->OnEnable((BOOL)w); *r = 0; return TRUE; } },
-
+#define ON_WM_ENABLE() AFX_NOTICE(WM_ENABLE, t->OnEnable((BOOL)w))
 // void OnCancelMode()
-#define ON_WM_CANCELMODE()                                                            \
-    { WM_CANCELMODE, 0, 0, 0, [](CCmdTarget* t, WPARAM, LPARAM, LRESULT* r) -> BOOL   \
-      { AFX_THIS(t)->OnCancelMode(); *r = 0; return TRUE; } },
-
+#define ON_WM_CANCELMODE() AFX_NOTICE(WM_CANCELMODE, t->OnCancelMode())
 // UINT OnGetDlgCode()
-#define ON_WM_GETDLGCODE()                                                            \
-    { WM_GETDLGCODE, 0, 0, 0, [](CCmdTarget* t, WPARAM, LPARAM, LRESULT* r) -> BOOL   \
-      { *r = AFX_THIS(t)->OnGetDlgCode(); return TRUE; } },
+#define ON_WM_GETDLGCODE() AFX_ANSWER(WM_GETDLGCODE, t->OnGetDlgCode())
 
 const MSG* AfxGetCurrentMessage();

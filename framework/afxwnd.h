@@ -48,7 +48,7 @@ public:
     // Routes the window's messages through this object's message map from now on.
     BOOL SubclassWindow(HWND hWnd);
 
-    virtual BOOL PreTranslateMessage(MSG* msg);
+    virtual BOOL PreTranslateMessage(MSG*) { return FALSE; }
     // Offers msg to PreTranslateMessage of its window and of each parent up to hWndStop.
     static BOOL WalkPreTranslateTree(HWND hWndStop, MSG* msg);
 
@@ -56,27 +56,39 @@ public:
     virtual void PostNcDestroy() {}
 
     // --- Window operations -----------------------------------------------------------------
-    LRESULT SendMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const;
-    BOOL PostMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const;
-    CWnd* GetDlgItem(int id) const;
-    int GetDlgCtrlID() const;
+    LRESULT SendMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
+        return ::SendMessageW(m_hWnd, msg, wParam, lParam);
+    }
+    BOOL PostMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
+        return ::PostMessageW(m_hWnd, msg, wParam, lParam);
+    }
+    CWnd* GetDlgItem(int id) const { return FromHandle(::GetDlgItem(m_hWnd, id)); }
+    int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
     void SetWindowText(const char* text);
     void GetWindowText(CString& text) const;
-    void GetClientRect(LPRECT rect) const;
-    void GetWindowRect(LPRECT rect) const;
-    void ClientToScreen(LPPOINT point) const;
-    void InvalidateRect(LPCRECT rect, BOOL erase = TRUE);
-    void UpdateWindow();
+    void GetClientRect(LPRECT rect) const { ::GetClientRect(m_hWnd, rect); }
+    void GetWindowRect(LPRECT rect) const { ::GetWindowRect(m_hWnd, rect); }
+    void ClientToScreen(LPPOINT point) const { ::ClientToScreen(m_hWnd, point); }
+    void InvalidateRect(LPCRECT rect, BOOL erase = TRUE) { ::InvalidateRect(m_hWnd, rect, erase); }
+    void UpdateWindow() { ::UpdateWindow(m_hWnd); }
     BOOL RedrawWindow(LPCRECT rect = NULL, HRGN region = NULL,
-                      UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
-    BOOL ShowWindow(int cmd);
-    BOOL IsWindowVisible() const;
-    BOOL IsIconic() const;
-    CWnd* SetFocus();
-    DWORD GetStyle() const;
+                      UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE)
+    {
+        return ::RedrawWindow(m_hWnd, rect, region, flags);
+    }
+    BOOL ShowWindow(int cmd) { return ::ShowWindow(m_hWnd, cmd); }
+    BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
+    BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
+    CWnd* SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }
+    DWORD GetStyle() const { return (DWORD)::GetWindowLongW(m_hWnd, GWL_STYLE); }
     BOOL ModifyStyle(DWORD remove, DWORD add, UINT swpFlags = 0);
-    HICON SetIcon(HICON icon, BOOL bigIcon);
-    virtual BOOL DestroyWindow();
+    HICON SetIcon(HICON icon, BOOL bigIcon)
+    {
+        return (HICON)SendMessage(WM_SETICON, bigIcon ? ICON_BIG : ICON_SMALL, (LPARAM)icon);
+    }
+    virtual BOOL DestroyWindow() { return m_hWnd != NULL && ::DestroyWindow(m_hWnd); }
 
     // --- Message handling ------------------------------------------------------------------
     // Default processing of the message now being handled: the window's original procedure.
@@ -140,7 +152,7 @@ class CStatic : public CWnd
 class CButton : public CWnd
 {
 public:
-    virtual void DrawItem(LPDRAWITEMSTRUCT drawItem);
+    virtual void DrawItem(LPDRAWITEMSTRUCT) {}
 
 protected:
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
@@ -151,7 +163,7 @@ class CToolTipCtrl : public CWnd
 {
 public:
     BOOL Create(CWnd* parent, DWORD style = 0);
-    void Activate(BOOL activate);
-    int SetMaxTipWidth(int width);
-    void RelayEvent(LPMSG msg);
+    void Activate(BOOL activate) { SendMessage(TTM_ACTIVATE, (WPARAM)activate); }
+    int SetMaxTipWidth(int width) { return (int)SendMessage(TTM_SETMAXTIPWIDTH, 0, width); }
+    void RelayEvent(LPMSG msg) { SendMessage(TTM_RELAYEVENT, 0, (LPARAM)msg); }
 };

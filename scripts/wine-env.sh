@@ -110,6 +110,10 @@ if [ ! -f "$dir/prefix.made" ]; then
   "$W/wine64" wineboot -i </dev/null >/dev/null 2>&1
   touch "$dir/prefix.made"
 fi
+# The caption's close box is a glyph of Marlett, which a new prefix lacks (Wine then draws the letter
+# "r"): Wine's own copy, from the package fonts-wine, as a Windows machine has it.
+mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+cp -n /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 restore_colors   # a run cut short may have left another scheme behind
 for reg in "$here"/../tests/wine/*.reg; do
   if [ "${WINE_ENV_MANAGED:-0}" = 1 ] && [ "$(basename "$reg")" = x11-driver.reg ]; then

@@ -11,7 +11,7 @@
 //   key         --hwnd H --key enter|escape|f1|tab [--via post|input|keyf1] [--sync-tab MS]
 //   close       --hwnd H                                      the close box (WM_SYSCOMMAND SC_CLOSE)
 //   ncpoint     --hwnd H [--hit CODE]                         a screen point with that WM_NCHITTEST code
-//   windows     --exe PATH                                    top-level windows of that process
+//   windows     --exe PATH|*                                  top-level windows of that process (or of all)
 //   procs       [--exe PATH|PATH..] [--name FILE.EXE|FILE.EXE..]  running processes of those images
 //   watch       --exe PATH [--timeout MS]                     waits for the process to end, listing
 //                                                             every top-level window it showed meanwhile
@@ -134,7 +134,7 @@ struct Process {
 };
 
 // The processes of an image: a full path matches when equal, ignoring case; a bare file name matches
-// the image in any folder.
+// the image in any folder, and "*" every image.
 std::vector<Process> ProcessesOf(const std::wstring& want)
 {
     const bool bare = want.find_first_of(L"\\/") == std::wstring::npos;
@@ -145,7 +145,7 @@ std::vector<Process> ProcessesOf(const std::wstring& want)
     PROCESSENTRY32W pe{};
     pe.dwSize = sizeof pe;
     for (BOOL more = Process32FirstW(snap, &pe); more; more = Process32NextW(snap, &pe)) {
-        if (bare && !SameText(pe.szExeFile, want))
+        if (bare && want != L"*" && !SameText(pe.szExeFile, want))
             continue;
         std::wstring image = ImageOf(pe.th32ProcessID);
         if (image.empty())

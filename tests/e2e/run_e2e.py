@@ -32,7 +32,7 @@ import unittest
 LAUNCHER_NAME = "Teleskarn.exe"
 STUB_NAME = "Teleskarn-pqrw7kt3mz.exe"
 RECORD_NAME = "stub-record.txt"
-MESSAGE_BOX_CAPTION = b"Teleskarn"  # the application title: the launcher's file name
+MESSAGE_BOX_CAPTION = "Teleskarn"  # the application title: the launcher's file name
 HELP_PROGRAMS = ("winhlp32.exe", "hh.exe")
 
 # Generous limits: a launcher starting beside several others on two busy cores can take seconds,
@@ -277,7 +277,7 @@ def center(rect):
 class Scenario:
     """A launcher copied into a folder of its own, started with one LC_ALL."""
 
-    def __init__(self, name, stub=False, linger_ms=None, lc_all="en_US.UTF-8", folder=None):
+    def __init__(self, name, stub=False, linger_ms=None, lc_all="en_US.UTF-8", folder=None, exe=LAUNCHER_NAME):
         os.makedirs(CONFIG.work, exist_ok=True)
         self.name = name
         self.lc_all = lc_all
@@ -289,7 +289,7 @@ class Scenario:
         # inherited working directory can be told from the folder it lies in.
         self.cwd = os.path.join(self.dir, "cwd")
         os.mkdir(self.cwd)
-        self.exe = os.path.join(self.dir, LAUNCHER_NAME)
+        self.exe = os.path.join(self.dir, exe)
         shutil.copy2(CONFIG.launcher, self.exe)
         if stub:
             shutil.copy2(CONFIG.stub, os.path.join(self.dir, STUB_NAME))
@@ -426,14 +426,15 @@ class E2ETestCase(unittest.TestCase):
                          % (scenario.name, starts[0]["cmdline"]))
         return starts[0]
 
-    def assertMissingToolReported(self, scenario, code, dialog):
+    def assertMissingToolReported(self, scenario, code, dialog, text_utf8=None, caption=MESSAGE_BOX_CAPTION):
         box = scenario.wait_window("wait-msgbox", EXIT_TIMEOUT_MS)
         self.assertTrue(box.get("ok"), "%s: no message box: %s\n%s" % (scenario.name, json.dumps(box),
                                                                        scenario.describe()))
         self.assertEqual(1, box["count"], "%s: more than one message box at once" % scenario.name)
-        self.assertEqual(MESSAGE_BOX_CAPTION, text(box["caption"]))
+        self.assertEqual(caption, box["caption"]["utf8"])
         # The path as it is, whatever the code pages: read in UTF-16, compared as characters.
-        self.assertEqual(EXPECTED[code].errorPrefix.decode("cp1252") + scenario.stub_win, box["text"]["utf8"])
+        self.assertEqual(text_utf8 or EXPECTED[code].errorPrefix.decode("cp1252") + scenario.stub_win,
+                         box["text"]["utf8"])
         self.assertEqual([(1, b"OK")], [(b["id"], text(b["text"])) for b in box["buttons"] if b["visible"]],
                          "%s: the box should have one OK button" % scenario.name)
         self.assertEqual(dialog["hwnd"], box["owner"], "%s: the box should be owned by the dialog" % scenario.name)
@@ -629,6 +630,23 @@ class LaunchTests(E2ETestCase):
                     self.assertStartedOnceWithoutArguments(s)
                 else:
                     self.assertMissingToolReported(s, "de", dialog)
+
+    def test_ok_with_a_tool_that_cannot_start_says_why(self):
+        # An empty file (a download cut short): Wine's reason, the path for its %1, captioned with the launcher's
+        # name beyond Windows-1252. A folder of the tool's name: reported missing, opened by no other program.
+        for kind, name in (("empty", "Teleskarn \u0141\u00f3d\u017a"), ("folder", "Teleskarn")):
+            with self.subTest(kind):
+                s = self.scenario(kind, exe=name + ".exe")
+                tool = os.path.join(s.dir, STUB_NAME)
+                os.mkdir(tool) if kind == "folder" else open(tool, "wb").close()
+                dialog = s.start(by_windows_path=True).wait_dialog()
+                before = {w["hwnd"] for w in driver("windows", "--exe", "*")["windows"] if w["visible"]}
+                self.assertTrue(driver("click", "--hwnd", dialog["hwnd"], "--id", 1)["ok"])
+                self.assertMissingToolReported(s, "en", dialog, caption=name, text_utf8="Error\nBad EXE format for %s."
+                                               % s.stub_win if kind == "empty" else None)
+                opened = [w for w in driver("windows", "--exe", "*")["windows"]
+                          if w["visible"] and w["hwnd"] not in before]
+                self.assertEqual([], opened, "%s: another program opened a window" % s.name)
 
     def test_ok_without_the_tool_reports_it_in_swedish_as_english(self):
         # Every row but the German one carries the English message.

@@ -27,22 +27,27 @@ int64_t Height(const Rect& r) { return int64_t(r.bottom) - r.top; }
 
 void CheckPlacement(FuzzedDataProvider& in)
 {
-    const uint8_t align = in.ConsumeBool() ? in.ConsumeIntegralInRange<uint8_t>(0, 3) : in.ConsumeIntegral<uint8_t>();
+    State button;
+    button.m_imageAlign = in.ConsumeBool() ? in.ConsumeIntegralInRange<uint8_t>(0, 3) : in.ConsumeIntegral<uint8_t>();
     const bool hasText = in.ConsumeBool();
     const Rect item = ItemRect(in);
-    // A braced list is read from left to right: caption, pressed, check mode, size, margins.
-    PlaceInput p{align, hasText, item, in.ConsumeBool() ? item : AnyRect(in), in.ConsumeBool(), in.ConsumeBool(),
-                 AnyInt(in), AnyInt(in), AnyInt(in), AnyInt(in), {0, 0}, 0};
-    if (in.ConsumeBool() || PressShiftFor(in.ConsumeIntegral<uint8_t>(), &p.pressShift) != ResultDone)
-        p.pressShift = {AnyInt(in), AnyInt(in)};
+    // A braced list is read from left to right: caption, pressed, size, margins.
+    ImageRequest p{hasText, item, in.ConsumeBool() ? item : AnyRect(in), in.ConsumeBool(),
+                   AnyInt(in), AnyInt(in), AnyInt(in), AnyInt(in), 0};
+    button.m_checkMode = in.ConsumeBool();
+    if (in.ConsumeBool() || SetPressShift(button, in.ConsumeIntegral<uint8_t>()) != ResultDone) {
+        button.m_pressShiftX = AnyInt(in);
+        button.m_pressShiftY = AnyInt(in);
+    }
     p.clientRight = in.ConsumeBool() ? p.item.right : AnyInt(in);
-    const Placement out = PlaceImage(p);
+    const Placement out = PlaceImage(button, p);
 
     // An image that fits with its margins on both sides, moved by a press shift no larger than its
     // margins, lies inside the item.
-    const bool shifted = p.pressed && !p.checkMode;
-    const Shift s = shifted ? p.pressShift : Shift{0, 0};
-    const bool fits = p.item.left == 0 && p.item.top == 0 && p.clientRight == p.item.right && p.align <= 3 &&
+    const bool shifted = p.pressed && !button.m_checkMode;
+    const struct { int32_t x, y; } s = {shifted ? button.m_pressShiftX : 0, shifted ? button.m_pressShiftY : 0};
+    const uint8_t align = button.m_imageAlign;
+    const bool fits = p.item.left == 0 && p.item.top == 0 && p.clientRight == p.item.right && align <= 3 &&
                       p.width >= 0 && p.height >= 0 && s.x >= 0 && s.y >= 0 && p.marginX >= s.x &&
                       p.marginY >= s.y && p.width + 2 * int64_t(p.marginX) <= Width(p.item) &&
                       p.height + 2 * int64_t(p.marginY) <= Height(p.item);
@@ -55,7 +60,7 @@ void CheckPlacement(FuzzedDataProvider& in)
     if (p.item.right + int64_t(s.x) <= INT32_MAX && p.item.bottom + int64_t(s.y) <= INT32_MAX)
         FUZZ_CHECK(image.right == p.item.right + s.x && image.bottom == p.item.bottom + s.y);
     // Beside the text, image and caption do not overlap.
-    if (p.hasText && !shifted && p.caption == p.item && (p.align == ImageLeft || p.align == ImageRight))
+    if (p.hasText && !shifted && p.caption == p.item && (align == ImageLeft || align == ImageRight))
         FUZZ_CHECK(image.left + int64_t(p.width) <= out.caption.left || out.caption.right <= image.left);
 }
 
@@ -84,16 +89,18 @@ void CheckCentring(FuzzedDataProvider& in)
 
 void CheckPaintRules(FuzzedDataProvider& in)
 {
-    PaintFacts f{in.ConsumeIntegral<uint32_t>(), in.ConsumeBool(), in.ConsumeBool(), in.ConsumeBool(),
-                 in.ConsumeBool(), in.ConsumeBool(), in.ConsumeBool(), in.ConsumeBool(),
-                 in.ConsumeBool(), in.ConsumeBool()};
-    const PaintPlan plan = PlanPaint(f);
-    FUZZ_CHECK(!(f.itemState & StateSelected) || plan.pressed);
-    FUZZ_CHECK(!plan.focusRect || plan.focused);
-    FUZZ_CHECK(!plan.blackFrame || !f.flatLook);
+    State f;
+    const uint32_t itemState = in.ConsumeIntegral<uint32_t>();
+    for (Bool* flag : {&f.m_checkMode, &f.m_checked, &f.m_menuShown, &f.m_hot, &f.m_flatLook, &f.m_flatBorder,
+                       &f.m_focusRectWhenFlat, &f.m_isDefault, &f.m_systemLook})
+        *flag = in.ConsumeBool();
+    const PaintPlan plan = PlanPaint(f, itemState, in.ConsumeBool());
+    FUZZ_CHECK(!(itemState & StateSelected) || f.m_drawPressed);
+    FUZZ_CHECK(!plan.focusRect || f.m_drawFocused);
+    FUZZ_CHECK(!plan.blackFrame || !ShowsFlatLook(f));
     const bool slot1 = in.ConsumeBool();
-    const int slot = ChooseImageSlot(f.checkMode, plan.pressed, f.hot, slot1);
-    FUZZ_CHECK(slot == 0 || (slot == 1 && slot1 && !plan.pressed));
+    const int slot = ChooseImageSlot(f, f.m_drawPressed, slot1);
+    FUZZ_CHECK(slot == 0 || (slot == 1 && slot1 && !f.m_drawPressed));
     // Whatever style arrives, the control stays owner-drawn and keeps its other bits.
     const uintptr_t style = in.ConsumeIntegral<uintptr_t>();
     const uintptr_t kept = OwnerDrawStyle(style);
@@ -120,32 +127,33 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzedDataProvider in(data, size);
     // The button's look is fixed when it is made; its hot state runs through the whole input.
-    const bool flat = in.ConsumeBool(), hoverWhenInactive = in.ConsumeBool();
-    bool hot = false;
+    State button;
+    button.m_flatLook = in.ConsumeBool();
+    button.m_hoverWhenInactive = in.ConsumeBool();
+    const bool flat = button.m_flatLook;
     while (in.remaining_bytes() > 0) {
+        const bool hot = button.m_hot;
         switch (in.ConsumeIntegralInRange<int>(0, 5)) {
         case 0: CheckPlacement(in); break;
         case 1: CheckCentring(in); break;
         case 2: CheckPaintRules(in); break;
         case 3: CheckDialogGeometry(in); break;
         case 4: {   // WM_MOUSEMOVE
-            const MouseMoveFacts facts{in.ConsumeBool(), flat, in.ConsumeBool(), hoverWhenInactive, in.ConsumeBool()};
-            const HotStep step = OnMouseMove(hot, facts);
-            const bool lights = flat && facts.pointerOverButton && (hoverWhenInactive || facts.activeWindowExists) &&
-                                !(facts.leftButtonDown && !hot);
-            FUZZ_CHECK(step.hot == lights);
-            FUZZ_CHECK(step.repaint == (step.hot != hot) && step.trackLeave == (step.hot && !hot));
-            hot = step.hot;
+            const Pointer pointer{in.ConsumeBool(), in.ConsumeBool(), in.ConsumeBool()};
+            const HotStep step = OnMouseMove(button, pointer);
+            const bool lights = flat && pointer.overButton && (button.m_hoverWhenInactive || pointer.activeWindowExists) &&
+                                !(pointer.leftButtonDown && !hot);
+            FUZZ_CHECK((button.m_hot != 0) == lights);
+            FUZZ_CHECK(step.repaint == ((button.m_hot != 0) != hot) && step.trackLeave == (button.m_hot && !hot));
             break;
         }
         default: {   // WM_MOUSELEAVE, WM_KILLFOCUS, WM_CANCELMODE, deactivation, disabling
-            const HotStep step = LeaveHot(flat, hot);
-            FUZZ_CHECK(!step.hot && step.repaint == hot && !step.trackLeave);
-            hot = step.hot;
+            const HotStep step = LeaveHot(button);
+            FUZZ_CHECK(!button.m_hot && step.repaint == hot && !step.trackLeave);
             break;
         }
         }
-        FUZZ_CHECK(!hot || flat);
+        FUZZ_CHECK(!button.m_hot || flat);
     }
     return 0;
 }

@@ -19,29 +19,46 @@ namespace {
 
 // ---- Hot state -----------------------------------------------------------------------------
 
+// A button's state as its constructor leaves it (flat, flat border, hover when inactive), hot or
+// not, and one more flag set (or cleared) as a row asks.
+State Button(bool hot = false, bool flat = true, Bool State::*flag = nullptr, Bool value = 1)
+{
+    State s;
+    s.m_hot = hot;
+    s.m_flatLook = flat;
+    if (flag != nullptr)
+        s.*flag = value;
+    return s;
+}
+
 TEST(DrawButtonHotState, MouseMoveFollowsTheTable)
 {
     struct Row {
         const char* what;
-        bool hot;
-        MouseMoveFacts facts;   // left down, flat, over button, hover when inactive, active window
-        HotStep expected;       // hot, repaint, track leave
+        State button;
+        Pointer pointer;        // left down, over button, active window
+        bool hot;               // afterwards
+        HotStep expected;       // repaint, track leave
     } rows[] = {
-        {"enters: lights once and asks for the leave", false, {false, true, true, true, false}, {true, true, true}},
-        {"further moves over it: nothing", true, {false, true, true, true, true}, {true, false, false}},
-        {"moves onto another window: dark with one repaint", true, {false, true, false, true, true}, {false, true, false}},
-        {"not hot, another window: nothing", false, {false, true, false, true, true}, {false, false, false}},
-        {"drag from elsewhere does not light it", false, {true, true, true, true, true}, {false, false, false}},
-        {"a lit button stays lit while pressed over it", true, {true, true, true, true, true}, {true, false, false}},
-        {"a lit button dragged off goes dark", true, {true, true, false, true, true}, {false, true, false}},
-        {"3-D look never lights", false, {false, false, true, true, true}, {false, false, false}},
-        {"inactive thread, hover only when active: stays dark", false, {false, true, true, false, false}, {false, false, false}},
-        {"active window, hover only when active: lights", false, {false, true, true, false, true}, {true, true, true}},
-        {"lit, thread became inactive: dark", true, {false, true, true, false, false}, {false, true, false}},
+        {"enters: lights once and asks for the leave", Button(), {false, true, false}, true, {true, true}},
+        {"further moves over it: nothing", Button(true), {false, true, true}, true, {false, false}},
+        {"moves onto another window: dark with one repaint", Button(true), {false, false, true}, false, {true, false}},
+        {"not hot, another window: nothing", Button(), {false, false, true}, false, {false, false}},
+        {"drag from elsewhere does not light it", Button(), {true, true, true}, false, {false, false}},
+        {"a lit button stays lit while pressed over it", Button(true), {true, true, true}, true, {false, false}},
+        {"a lit button dragged off goes dark", Button(true), {true, false, true}, false, {true, false}},
+        {"3-D look never lights", Button(false, false), {false, true, true}, false, {false, false}},
+        {"system look never lights", Button(false, true, &State::m_systemLook), {false, true, true}, false, {false, false}},
+        {"inactive thread, hover only when active: stays dark", Button(false, true, &State::m_hoverWhenInactive, 0),
+         {false, true, false}, false, {false, false}},
+        {"active window, hover only when active: lights", Button(false, true, &State::m_hoverWhenInactive, 0),
+         {false, true, true}, true, {true, true}},
+        {"lit, thread became inactive: dark", Button(true, true, &State::m_hoverWhenInactive, 0), {false, true, false},
+         false, {true, false}},
     };
-    for (const Row& row : rows) {
-        const HotStep step = OnMouseMove(row.hot, row.facts);
-        EXPECT_EQ(row.expected.hot, step.hot) << row.what;
+    for (Row& row : rows) {
+        const HotStep step = OnMouseMove(row.button, row.pointer);
+        EXPECT_EQ(row.hot, row.button.m_hot != 0) << row.what;
         EXPECT_EQ(row.expected.repaint, step.repaint) << row.what;
         EXPECT_EQ(row.expected.trackLeave, step.trackLeave) << row.what;
     }
@@ -49,93 +66,102 @@ TEST(DrawButtonHotState, MouseMoveFollowsTheTable)
 
 TEST(DrawButtonHotState, LeaveRepaintsOnlyALitFlatButton)
 {
-    struct Row { bool flat, hot; HotStep expected; } rows[] = {
-        {true, true, {false, true, false}},
-        {true, false, {false, false, false}},
-        {false, false, {false, false, false}},
-        {false, true, {true, false, false}},   // cannot happen; the 3-D look leaves it alone
+    struct Row { bool flat, hot, hotAfter, repaint; } rows[] = {
+        {true, true, false, true},
+        {true, false, false, false},
+        {false, false, false, false},
+        {false, true, true, false},   // cannot happen; the 3-D look leaves it alone
     };
     for (const Row& row : rows) {
-        const HotStep step = LeaveHot(row.flat, row.hot);
-        EXPECT_EQ(row.expected.hot, step.hot) << "flat " << row.flat << " hot " << row.hot;
-        EXPECT_EQ(row.expected.repaint, step.repaint) << "flat " << row.flat << " hot " << row.hot;
+        State button = Button(row.hot, row.flat);
+        const HotStep step = LeaveHot(button);
+        EXPECT_EQ(row.hotAfter, button.m_hot != 0) << "flat " << row.flat << " hot " << row.hot;
+        EXPECT_EQ(row.repaint, step.repaint) << "flat " << row.flat << " hot " << row.hot;
         EXPECT_FALSE(step.trackLeave);
     }
 }
 
 // ---- Paint plan ----------------------------------------------------------------------------
 
-PaintFacts Facts(uint32_t state, bool flat = true)
-{
-    PaintFacts f = {};
-    f.itemState = state;
-    f.flatLook = flat;
-    f.flatBorder = true;
-    return f;
-}
-
 TEST(DrawButtonPaintPlan, PressedStateByMode)
 {
-    struct Row { const char* what; PaintFacts facts; bool pressed; } rows[] = {
-        {"selected", Facts(StateSelected), true},
-        {"idle", Facts(0), false},
-        {"menu open", [] { auto f = Facts(0); f.menuSet = f.menuShown = true; return f; }(), true},
-        {"menu flag without a menu", [] { auto f = Facts(0); f.menuShown = true; return f; }(), false},
-        {"checked in check mode", [] { auto f = Facts(0); f.checkMode = f.checked = true; return f; }(), true},
-        {"unchecked but selected in check mode", [] { auto f = Facts(StateSelected); f.checkMode = true; return f; }(), true},
-        {"menu open in check mode is not pressed", [] { auto f = Facts(0); f.checkMode = true; f.menuSet = f.menuShown = true; return f; }(), false},
-        {"checked outside check mode is not pressed", [] { auto f = Facts(0); f.checked = true; return f; }(), false},
+    struct Row { const char* what; uint32_t itemState; bool checkMode, checked, menuSet, menuShown, pressed; } rows[] = {
+        {"selected", StateSelected, false, false, false, false, true},
+        {"idle", 0, false, false, false, false, false},
+        {"menu open", 0, false, false, true, true, true},
+        {"menu flag without a menu", 0, false, false, false, true, false},
+        {"checked in check mode", 0, true, true, false, false, true},
+        {"unchecked but selected in check mode", StateSelected, true, false, false, false, true},
+        {"menu open in check mode is not pressed", 0, true, false, true, true, false},
+        {"checked outside check mode is not pressed", 0, false, true, false, false, false},
     };
-    for (const Row& row : rows)
-        EXPECT_EQ(row.pressed, PlanPaint(row.facts).pressed) << row.what;
+    for (const Row& row : rows) {
+        State button;
+        button.m_checkMode = row.checkMode;
+        button.m_checked = row.checked;
+        button.m_menuShown = row.menuShown;
+        PlanPaint(button, row.itemState, row.menuSet);
+        EXPECT_EQ(row.pressed, button.m_drawPressed != 0) << row.what;
+    }
 }
 
 TEST(DrawButtonPaintPlan, BorderFrameAndFocusRectByLook)
 {
     struct Row {
         const char* what;
-        PaintFacts facts;
+        State button;
+        uint32_t itemState;
         Border border;
         bool blackFrame, focusRect;
     } rows[] = {
-        {"flat idle", Facts(0), Border::None, false, false},
-        {"flat hot", [] { auto f = Facts(0); f.hot = true; return f; }(), Border::Face, false, false},
-        {"flat hot without flat border", [] { auto f = Facts(0); f.hot = true; f.flatBorder = false; return f; }(), Border::None, false, false},
-        {"flat pressed", Facts(StateSelected), Border::Face, false, false},
-        {"flat pressed without flat border", [] { auto f = Facts(StateSelected); f.flatBorder = false; return f; }(), Border::None, false, false},
-        {"flat focused", Facts(StateFocus), Border::None, false, false},
-        {"flat focused with focus rect", [] { auto f = Facts(StateFocus); f.focusRectWhenFlat = true; return f; }(), Border::None, false, true},
-        {"flat default: no black frame", [] { auto f = Facts(0); f.isDefault = true; return f; }(), Border::None, false, false},
-        {"3-D idle", Facts(0, false), Border::RaisedBevel, false, false},
-        {"3-D pressed", Facts(StateSelected, false), Border::ShadowFrame, false, false},
-        {"3-D focused", Facts(StateFocus, false), Border::RaisedBevel, true, true},
-        {"3-D default", [] { auto f = Facts(0, false); f.isDefault = true; return f; }(), Border::RaisedBevel, true, false},
-        {"3-D hot flag is ignored", [] { auto f = Facts(0, false); f.hot = true; return f; }(), Border::RaisedBevel, false, false},
+        {"flat idle", Button(), 0, Border::None, false, false},
+        {"flat hot", Button(true), 0, Border::Face, false, false},
+        {"flat hot without flat border", Button(true, true, &State::m_flatBorder, 0), 0, Border::None, false, false},
+        {"flat pressed", Button(), StateSelected, Border::Face, false, false},
+        {"flat pressed without flat border", Button(false, true, &State::m_flatBorder, 0), StateSelected, Border::None,
+         false, false},
+        {"flat focused", Button(), StateFocus, Border::None, false, false},
+        {"flat focused with focus rect", Button(false, true, &State::m_focusRectWhenFlat), StateFocus, Border::None,
+         false, true},
+        {"flat default: no black frame", Button(false, true, &State::m_isDefault), 0, Border::None, false, false},
+        {"3-D idle", Button(false, false), 0, Border::RaisedBevel, false, false},
+        {"3-D pressed", Button(false, false), StateSelected, Border::ShadowFrame, false, false},
+        {"3-D focused", Button(false, false), StateFocus, Border::RaisedBevel, true, true},
+        {"3-D default", Button(false, false, &State::m_isDefault), 0, Border::RaisedBevel, true, false},
+        {"3-D hot flag is ignored", Button(true, false), 0, Border::RaisedBevel, false, false},
+        {"system look over the flat one", Button(false, true, &State::m_systemLook), StateFocus, Border::RaisedBevel,
+         true, true},
     };
-    for (const Row& row : rows) {
-        const PaintPlan plan = PlanPaint(row.facts);
+    for (Row& row : rows) {
+        const PaintPlan plan = PlanPaint(row.button, row.itemState, false);
         EXPECT_EQ(row.border, plan.border) << row.what;
         EXPECT_EQ(row.blackFrame, plan.blackFrame) << row.what;
         EXPECT_EQ(row.focusRect, plan.focusRect) << row.what;
     }
-    const PaintPlan disabled = PlanPaint(Facts(StateDisabled | StateFocus));
-    EXPECT_TRUE(disabled.disabled);
-    EXPECT_TRUE(disabled.focused);
+    State disabled;
+    PlanPaint(disabled, StateDisabled | StateFocus, false);
+    EXPECT_TRUE(disabled.m_drawDisabled);
+    EXPECT_TRUE(disabled.m_drawFocused);
 }
 
 TEST(DrawButtonPaintPlan, ColourSlotsByState)
 {
-    EXPECT_EQ(ColorNormalBack, BackgroundSlot(false, false, false));
-    EXPECT_EQ(ColorFocusBack, BackgroundSlot(false, false, true));
-    EXPECT_EQ(ColorHotBack, BackgroundSlot(true, false, true));
-    EXPECT_EQ(ColorHotBack, BackgroundSlot(false, true, true));
+    const auto at = [](bool hot, bool pressed, bool focused) {
+        State s = Button(hot, true, &State::m_drawPressed, pressed);
+        s.m_drawFocused = focused;
+        return s;
+    };
+    EXPECT_EQ(ColorNormalBack, BackgroundSlot(at(false, false, false)));
+    EXPECT_EQ(ColorFocusBack, BackgroundSlot(at(false, false, true)));
+    EXPECT_EQ(ColorHotBack, BackgroundSlot(at(true, false, true)));
+    EXPECT_EQ(ColorHotBack, BackgroundSlot(at(false, true, true)));
 
     // The text never uses the focus slots.
-    EXPECT_EQ(ColorNormalText, TextColorSlots(false, false).text);
-    EXPECT_EQ(ColorNormalBack, TextColorSlots(false, false).back);
-    EXPECT_EQ(ColorHotText, TextColorSlots(true, false).text);
-    EXPECT_EQ(ColorHotText, TextColorSlots(false, true).text);
-    EXPECT_EQ(ColorHotBack, TextColorSlots(false, true).back);
+    EXPECT_EQ(ColorNormalText, TextColorSlots(at(false, false, true)).text);
+    EXPECT_EQ(ColorNormalBack, TextColorSlots(at(false, false, true)).back);
+    EXPECT_EQ(ColorHotText, TextColorSlots(at(true, false, false)).text);
+    EXPECT_EQ(ColorHotText, TextColorSlots(at(false, true, false)).text);
+    EXPECT_EQ(ColorHotBack, TextColorSlots(at(false, true, false)).back);
 }
 
 TEST(DrawButtonPaintPlan, RaisedBevelPoints)
@@ -194,31 +220,29 @@ TEST(DrawButtonImages, SlotChoice)
         {true, false, false, false, 0},
     };
     for (const Row& row : rows)
-        EXPECT_EQ(row.expected, ChooseImageSlot(row.checkMode, row.pressed, row.hot, row.slot1))
+        EXPECT_EQ(row.expected, ChooseImageSlot(Button(row.hot, true, &State::m_checkMode, row.checkMode), row.pressed,
+                                                row.slot1))
             << "check mode " << row.checkMode << " pressed " << row.pressed << " hot " << row.hot
             << " slot 1 " << row.slot1;
 }
 
-PlaceInput Place(uint8_t align, bool hasText, bool pressed = false)
+// One image of 16 by 15 on a button of 100 by 40, with the constructor's margins and press shift.
+struct Place
 {
-    PlaceInput in = {};
-    in.align = align;
-    in.hasText = hasText;
-    in.item = {0, 0, 100, 40};
-    in.caption = {0, 0, 100, 40};
-    in.pressed = pressed;
-    in.width = 16;
-    in.height = 15;
-    in.marginX = 3;
-    in.marginY = 3;
-    in.pressShift = {1, 1};
-    in.clientRight = 100;
-    return in;
-}
+    State button;
+    ImageRequest in;
+
+    Place(uint8_t align, bool hasText, bool pressed = false)
+        : in{hasText, {0, 0, 100, 40}, {0, 0, 100, 40}, pressed, 16, 15, 3, 3, 100}
+    {
+        button.m_imageAlign = align;
+    }
+    Placement operator()() const { return PlaceImage(button, in); }
+};
 
 TEST(DrawButtonImages, PlacementForEveryAlignment)
 {
-    struct Row { const char* what; PlaceInput in; Rect image, caption; } rows[] = {
+    struct Row { const char* what; Place place; Rect image, caption; } rows[] = {
         // Beside the text: 3 right of the item's edge, centred vertically (25 / 2 = 12).
         {"left, text", Place(ImageLeft, true), {3, 12, 100, 40}, {19, 0, 100, 40}},
         {"left, alone", Place(ImageLeft, false), {42, 12, 100, 40}, {0, 0, 100, 40}},
@@ -233,14 +257,14 @@ TEST(DrawButtonImages, PlacementForEveryAlignment)
         {"right, text, pressed", Place(ImageRight, true, true), {82, 13, 101, 41}, {3, 0, 81, 40}},
         {"corner, pressed", Place(ImageAtCorner, false, true), {1, 1, 101, 41}, {0, 0, 100, 40}},
         {"left, pressed, shift down",
-         [] { auto in = Place(ImageLeft, false, true); in.pressShift = {0, 2}; return in; }(),
+         [] { Place p(ImageLeft, false, true); SetPressShift(p.button, PressShiftDown); return p; }(),
          {42, 14, 100, 42}, {0, 0, 100, 40}},
         {"left, pressed in check mode: not moved",
-         [] { auto in = Place(ImageLeft, true, true); in.checkMode = true; return in; }(),
+         [] { Place p(ImageLeft, true, true); p.button.m_checkMode = 1; return p; }(),
          {3, 12, 100, 40}, {19, 0, 100, 40}},
     };
     for (const Row& row : rows) {
-        const Placement out = PlaceImage(row.in);
+        const Placement out = row.place();
         EXPECT_EQ(row.image, out.image) << row.what;
         EXPECT_EQ(row.caption, out.caption) << row.what;
     }
@@ -249,39 +273,37 @@ TEST(DrawButtonImages, PlacementForEveryAlignment)
 TEST(DrawButtonImages, PlacementArithmeticIsSigned)
 {
     // An image larger than the button is centred about it (negative halves drop toward zero).
-    PlaceInput in = Place(ImageLeft, false);
-    in.width = 105;
-    in.height = 45;
-    const Placement out = PlaceImage(in);
-    EXPECT_EQ(-2, out.image.left);
-    EXPECT_EQ(-2, out.image.top);
+    Place p(ImageLeft, false);
+    p.in.width = 105;
+    p.in.height = 45;
+    EXPECT_EQ(-2, p().image.left);
+    EXPECT_EQ(-2, p().image.top);
 
     // The top alignment's margin is a client coordinate even when the item starts lower.
-    in = Place(ImageTop, true);
-    in.item = {0, 10, 100, 50};
-    EXPECT_EQ(3, PlaceImage(in).image.top);
+    p = Place(ImageTop, true);
+    p.in.item = {0, 10, 100, 50};
+    EXPECT_EQ(3, p().image.top);
 
     // Any rectangle and size give a defined result: exact where it fits in an int, else held.
-    in = Place(ImageLeft, false);
-    in.item = {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
-    in.width = in.height = 1;
-    EXPECT_EQ((Rect{-1, -1, INT32_MAX, INT32_MAX}), PlaceImage(in).image);   // (2^32 - 2) / 2 from INT32_MIN
-    in = Place(ImageRight, true, true);
-    in.clientRight = INT32_MIN;
-    in.caption = {INT32_MAX, 0, INT32_MIN, 40};
-    const Placement held = PlaceImage(in);
+    p = Place(ImageLeft, false);
+    p.in.item = {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
+    p.in.width = p.in.height = 1;
+    EXPECT_EQ((Rect{-1, -1, INT32_MAX, INT32_MAX}), p().image);   // (2^32 - 2) / 2 from INT32_MIN
+    p = Place(ImageRight, true, true);
+    p.in.clientRight = INT32_MIN;
+    p.in.caption = {INT32_MAX, 0, INT32_MIN, 40};
+    const Placement held = p();
     EXPECT_EQ(INT32_MIN + 1, held.image.left);   // held at INT32_MIN, then the press shift
     EXPECT_EQ(INT32_MIN, held.caption.right);
 }
 
 TEST(DrawButtonImages, IconThenBitmapBothNarrowTheCaption)
 {
-    PlaceInput icon = Place(ImageLeft, true);
-    const Placement first = PlaceImage(icon);
-    PlaceInput bitmap = Place(ImageLeft, true);
-    bitmap.caption = first.caption;
-    bitmap.width = 10;
-    const Placement second = PlaceImage(bitmap);
+    const Placement first = Place(ImageLeft, true)();
+    Place bitmap(ImageLeft, true);
+    bitmap.in.caption = first.caption;
+    bitmap.in.width = 10;
+    const Placement second = bitmap();
     EXPECT_EQ(3, second.image.left);   // both images start at the item's edge
     EXPECT_EQ((Rect{32, 0, 100, 40}), second.caption);   // 19 + 10 + 3
 }
@@ -338,21 +360,26 @@ TEST(DrawButtonStyles, DialogCodeAndSetCheck)
 
 TEST(DrawButtonSetters, ResultCodes)
 {
-    for (unsigned align = 0; align < 256; ++align)
-        EXPECT_EQ(align <= 3 ? ResultDone : ResultBadImageAlign, CheckImageAlign((uint8_t)align))
+    for (unsigned align = 0; align < 256; ++align) {
+        State button;
+        button.m_imageAlign = ImageRight;
+        EXPECT_EQ(align <= 3 ? ResultDone : ResultBadImageAlign, SetImageAlign(button, (uint8_t)align))
             << "align " << align;
+        EXPECT_EQ(align <= 3 ? align : unsigned(ImageRight), button.m_imageAlign) << "align " << align;
+    }
 
-    Shift shift = {7, 7};
-    EXPECT_EQ(ResultDone, PressShiftFor(PressShiftDiagonal, &shift));
-    EXPECT_EQ(1, shift.x);
-    EXPECT_EQ(1, shift.y);
-    EXPECT_EQ(ResultDone, PressShiftFor(PressShiftDown, &shift));
-    EXPECT_EQ(0, shift.x);
-    EXPECT_EQ(2, shift.y);
+    State button;
+    button.m_pressShiftX = button.m_pressShiftY = 7;
+    EXPECT_EQ(ResultDone, SetPressShift(button, PressShiftDiagonal));
+    EXPECT_EQ(1, button.m_pressShiftX);
+    EXPECT_EQ(1, button.m_pressShiftY);
+    EXPECT_EQ(ResultDone, SetPressShift(button, PressShiftDown));
+    EXPECT_EQ(0, button.m_pressShiftX);
+    EXPECT_EQ(2, button.m_pressShiftY);
     for (unsigned style : {2u, 3u, 255u}) {
-        EXPECT_EQ(ResultBadPressShift, PressShiftFor((uint8_t)style, &shift)) << "style " << style;
-        EXPECT_EQ(0, shift.x) << "a refused style changes nothing";
-        EXPECT_EQ(2, shift.y);
+        EXPECT_EQ(ResultBadPressShift, SetPressShift(button, (uint8_t)style)) << "style " << style;
+        EXPECT_EQ(0, button.m_pressShiftX) << "a refused style changes nothing";
+        EXPECT_EQ(2, button.m_pressShiftY);
     }
 }
 

@@ -1,12 +1,12 @@
-// Launch rules: support path, when a launch failure is reported and with what text, the module-path
+// Launch rules: support path, how a launch failure is reported and with what text, the module-path
 // check and the two-character rule of the language probe.
 #include "app/LaunchRules_core.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <limits>
 #include <string>
+#include <tuple>
 
 using namespace launchrules;
 
@@ -34,30 +34,33 @@ TEST(LaunchRules, SupportPathIsThePlainConcatenation)
     EXPECT_EQ(std::u16string(SupportToolFileName), u"\\Teleskarn-pqrw7kt3mz.exe");
 }
 
-TEST(LaunchRules, OnlyFileAndPathNotFoundAreReported)
+TEST(LaunchRules, ReportByTheShellsAnswer)
 {
-    EXPECT_TRUE(IsReportedLaunchResult(2));
-    EXPECT_TRUE(IsReportedLaunchResult(3));
-    const std::intptr_t silent[] = {0, 1, 4, 5, 8, 26, 27, 31, 32, 33, 42, -1, -2, -3,
-                                    std::numeric_limits<std::intptr_t>::max(),
-                                    std::numeric_limits<std::intptr_t>::min()};
-    for (std::intptr_t result : silent)
-        EXPECT_FALSE(IsReportedLaunchResult(result)) << result;
-    if (sizeof(std::intptr_t) > 4) {
-        // A handle-sized result whose low 32 bits read 2 or 3 is not a missing file.
-        const std::intptr_t high = static_cast<std::intptr_t>(std::uint64_t{1} << 32);
-        EXPECT_FALSE(IsReportedLaunchResult(high + 2));
-        EXPECT_FALSE(IsReportedLaunchResult(high + 3));
-    }
+    using R = LaunchReport;
+    // (started, error): 1223 is ERROR_CANCELLED, the user declining the elevation prompt; access denied
+    // (5), bad format (193), a virus (225) or a policy (1260) are told; a failure naming no error too.
+    const std::tuple<bool, std::uint32_t, LaunchReport> cases[] = {
+        {true, 0, R::None},          {true, 5, R::None},          {false, 1223, R::None},
+        {false, 2, R::MissingFile},  {false, 3, R::MissingFile},  {false, 5, R::SystemError},
+        {false, 193, R::SystemError}, {false, 225, R::SystemError}, {false, 1260, R::SystemError},
+        {false, 0, R::SystemError},
+    };
+    for (const auto& [started, error, report] : cases)
+        EXPECT_EQ(ChooseLaunchReport(started, error), report) << started << " " << error;
 }
 
-TEST(LaunchRules, ReportIsThePrefixFollowedDirectlyByThePath)
+TEST(LaunchRules, ReportsInGermanAndEnglish)
 {
-    EXPECT_EQ(ComposeMissingFileReport(u"Error\nFile not found: ", u"C:\\x\\Teleskarn-pqrw7kt3mz.exe"),
-              u"Error\nFile not found: C:\\x\\Teleskarn-pqrw7kt3mz.exe");
-    EXPECT_EQ(ComposeMissingFileReport(u"Fehler\nDatei nicht gefunden: ", u"D:\\\\\u0141\u00f3d\u017a.exe"),
-              u"Fehler\nDatei nicht gefunden: D:\\\\\u0141\u00f3d\u017a.exe");
-    EXPECT_EQ(ComposeMissingFileReport(u"", u"C:\\a"), u"C:\\a");
+    const std::u16string path = u"C:\\\u0141\u00f3d\u017a\\Teleskarn-pqrw7kt3mz.exe";
+    const std::u16string de = u"Fehler\nDatei nicht gefunden: ", en = u"Error\nFile not found: ";
+    EXPECT_EQ(ComposeMissingFileReport(de, path), de + path);
+    // The system's text as FormatMessage gives it (line breaks at the end, inserts not expanded).
+    EXPECT_EQ(ComposeLaunchFailureReport(de, u"Zugriff verweigert\r\n", 5, path),
+              u"Fehler\nZugriff verweigert\n" + path);
+    EXPECT_EQ(ComposeLaunchFailureReport(en, u"%1 is not a valid Win32 application.\r\n", 193, path),
+              u"Error\n" + path + u" is not a valid Win32 application.");
+    EXPECT_EQ(ComposeLaunchFailureReport(en, u"%1, not %10 or %2\r\n", 7, u"X"), u"Error\nX, not %10 or %2");
+    EXPECT_EQ(ComposeLaunchFailureReport(en, u"", 1260, path), u"Error\n1260\n" + path);
 }
 
 TEST(LaunchRules, ModulePathIsUsableOnlyWhenReadAndShorterThanTheLimit)

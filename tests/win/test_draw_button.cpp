@@ -34,13 +34,10 @@ class CProbeButton : public CDrawButton
 public:
     using CDrawButton::m_backgroundBitmap;
     using CDrawButton::m_backgroundDC;
-    using CDrawButton::m_checkMode;
     using CDrawButton::m_colors;
     using CDrawButton::m_copyParentBackground;
     using CDrawButton::m_embossDisabledBitmap;
-    using CDrawButton::m_flatLook;
-    using CDrawButton::m_hot;
-    using CDrawButton::m_isDefault;
+    using CDrawButton::m_state;
 };
 
 const int kW = 90, kH = 30;          // every button's size in pixels
@@ -134,8 +131,8 @@ public:
 
 TEST_F(DrawButtonInDialog, DefaultButtonProtocolFollowsTheFocus)
 {
-    EXPECT_TRUE(ok.m_isDefault) << "taken from BS_DEFPUSHBUTTON";
-    EXPECT_FALSE(cancel.m_isDefault);
+    EXPECT_TRUE(ok.m_state.m_isDefault) << "taken from BS_DEFPUSHBUTTON";
+    EXPECT_FALSE(cancel.m_state.m_isDefault);
     const UINT def = DLGC_BUTTON | DLGC_DEFPUSHBUTTON, undef = DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
     struct Row {
         const char* what;
@@ -200,14 +197,14 @@ TEST_F(DrawButtonInDialog, FlatButtonLightsUnderThePointerAndGoesDarkOnARealLeav
     // The pointer arrives: lit, with one repaint.
     const ExpectedMessage arrive[] = {{WM_MOUSEMOVE, Posted, 0, 0}, REPAINT};
     PointAt(ok);
-    EXPECT_TRUE(ok.m_hot);
+    EXPECT_TRUE(ok.m_state.m_hot);
     EXPECT_TRUE(SequenceMatches(recorder, arrive));
 
     // Further moves over it repaint nothing.
     const ExpectedMessage move[] = {{WM_MOUSEMOVE, Posted, 0, 0}};
     recorder.Clear();
     PointAt(ok, 5);
-    EXPECT_TRUE(ok.m_hot);
+    EXPECT_TRUE(ok.m_state.m_hot);
     EXPECT_TRUE(SequenceMatches(recorder, move));
 
     // The pointer leaves the dialog, so the button sees no move: only the WM_MOUSELEAVE that
@@ -217,7 +214,7 @@ TEST_F(DrawButtonInDialog, FlatButtonLightsUnderThePointerAndGoesDarkOnARealLeav
     ::SetCursorPos(kAway.x, kAway.y);
     EXPECT_TRUE(PumpUntil(dialog, [&] { return recorder.Count(WM_MOUSELEAVE, ok) > 0; }, 3000));
     Pump();
-    EXPECT_FALSE(ok.m_hot);
+    EXPECT_FALSE(ok.m_state.m_hot);
     EXPECT_TRUE(SequenceMatches(recorder, leave));
 }
 
@@ -234,11 +231,11 @@ TEST_F(DrawButtonInDialog, FocusLossCancelModeDeactivationAndDisablingEndTheHotL
         SCOPED_TRACE(row.what);
         ::SetFocus(row.focus);
         PointAt(ok);
-        ASSERT_TRUE(ok.m_hot);
+        ASSERT_TRUE(ok.m_state.m_hot);
         recorder.Clear();
         row.act(*this);
         Pump();
-        EXPECT_FALSE(ok.m_hot);
+        EXPECT_FALSE(ok.m_state.m_hot);
         // One repaint with erase; the button's own procedure repaints without erasing.
         EXPECT_EQ(1, recorder.Count(WM_ERASEBKGND, ok));
         PointAway();
@@ -277,7 +274,7 @@ TEST_F(DrawButtonInDialog, CheckModeOnlyForCheckBoxTypes)
                                       dialog, (HMENU)100, NULL, NULL);
         CProbeButton button;
         ASSERT_TRUE(button.SubclassWindow(hwnd));
-        EXPECT_EQ(row.checkMode, button.m_checkMode != FALSE);
+        EXPECT_EQ(row.checkMode, button.m_state.m_checkMode != FALSE);
         EXPECT_EQ(BS_OWNERDRAW, ::GetWindowLongA(hwnd, GWL_STYLE) & 0x1F);
 
         // Checked and indeterminate check, anything else unchecks; outside check mode nothing does.
@@ -310,7 +307,7 @@ TEST_F(DrawButtonInDialog, FocusRectangleLiesThreePixelsInsideFlatAndFour3D)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        ok.m_flatLook = row.flat;
+        ok.m_state.m_flatLook = row.flat;
         ok.SetFocusRectWhenFlat(row.rectWhenFlat, FALSE);
         ::SetFocus(row.focus);
         EXPECT_EQ(row.expected, Painted(ok).BoundsOf(dot, kAll));
@@ -362,7 +359,7 @@ TEST_F(DrawButtonInDialog, FaceColoursFollowTheStateUntilReset)
         ::SetFocus(row.focus);
         if (row.hot)
             PointAt(ok);
-        ASSERT_EQ(row.hot, ok.m_hot != FALSE);
+        ASSERT_EQ(row.hot, ok.m_state.m_hot != FALSE);
         ::SendMessageA(ok, BM_SETSTATE, row.pressed, 0);
         const Capture& face = Painted(ok);
         EXPECT_EQ(row.back, face.At(5, kH / 2));
@@ -574,15 +571,15 @@ TEST_F(DrawButtonInDialog, MenuCommandIsPostedToItsOwnerAndADismissalPostsNothin
     }
 }
 
-// The size the product gave ShellExecuteExA. Wine opens the file whatever the size says; Windows
+// The size the product gave ShellExecuteExW. Wine opens the file whatever the size says; Windows
 // refuses a structure whose size is not its own.
 DWORD g_shellInfoSize = 0;
 ImportHook* g_shellHook = nullptr;
 
-BOOL WINAPI RecordingShellExecuteEx(SHELLEXECUTEINFOA* info)
+BOOL WINAPI RecordingShellExecuteEx(SHELLEXECUTEINFOW* info)
 {
     g_shellInfoSize = info->cbSize;
-    return g_shellHook->Original<decltype(&::ShellExecuteExA)>()(info);
+    return g_shellHook->Original<decltype(&::ShellExecuteExW)>()(info);
 }
 
 // Last in this program: under Wine the stub's start can still move the activation a moment later,
@@ -592,14 +589,14 @@ TEST_F(DrawButtonInDialog, LinkIsOpenedThroughTheShell)
     const SelfStub stub(kStubPrefix);
     ASSERT_TRUE(stub.Made()) << stub.Path();
 
-    ImportHook hook("shell32.dll", "ShellExecuteExA", (void*)&RecordingShellExecuteEx);
+    ImportHook hook("shell32.dll", "ShellExecuteExW", (void*)&RecordingShellExecuteEx);
     ASSERT_TRUE(hook.Installed());
     g_shellHook = &hook;
     EXPECT_EQ(0u, ok.SetLink(stub.Path().c_str()));
     recorder.Clear();
     ::SendMessageA(ok, BM_CLICK, 0, 0);
     EXPECT_TRUE(stub.WaitUntilRan(20000)) << "the stub did not run: " << stub.Path();
-    EXPECT_EQ(sizeof(SHELLEXECUTEINFOA), g_shellInfoSize);
+    EXPECT_EQ(sizeof(SHELLEXECUTEINFOW), g_shellInfoSize);
     Pump();
     EXPECT_EQ(std::vector<WPARAM>{MAKEWPARAM(IDOK, BN_CLICKED)}, Commands(Sent)) << "the parent still hears it";
 

@@ -480,7 +480,7 @@ TEST(Application, MessageBoxCaptionIsTheExecutablesBaseName)
 {
     CWinApp app;   // no name given: the title comes from the executable
     EXPECT_EQ(&app, AfxGetApp());
-    EXPECT_STREQ("win_test_framework_window", app.GetAppTitle());
+    EXPECT_STREQ(L"win_test_framework_window", app.GetAppTitle());
 
     wintest::MessageBoxCatcher catcher;
     EXPECT_EQ(IDOK, AfxMessageBox("Fehler\nDatei nicht gefunden: C:\\x.exe", MB_OK | MB_ICONERROR));
@@ -493,7 +493,7 @@ TEST(Application, MessageBoxCaptionIsTheExecutablesBaseName)
 TEST(Application, MainWindowPointerDoesNotOutliveItsObject)
 {
     CWinApp app("Named");
-    EXPECT_STREQ("Named", app.GetAppTitle());
+    EXPECT_STREQ(L"Named", app.GetAppTitle());
     {
         CDialog dialog(102);
         app.m_pMainWnd = &dialog;

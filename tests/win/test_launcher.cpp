@@ -3,6 +3,9 @@
 // each of its creation calls refused.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <shellapi.h>
+
 #include <functional>
 #include <list>
 #include <string>
@@ -41,6 +44,8 @@ FARPROC WINAPI RecordingDelayLoadHook(unsigned notification, PDelayLoadInfo info
 
 PfnDliHook __pfnDliNotifyHook2 = RecordingDelayLoadHook;
 PfnDliHook __pfnDliFailureHook2 = AfxDelayLoadHook;
+// The slot the launcher calls the delay-loaded shell function through; the launch test answers there.
+extern "C" void* __imp_ShellExecuteExW;
 
 namespace {
 
@@ -501,36 +506,61 @@ TEST(NoticeDialog, HighContrastDrawsPlainInSystemColoursAndFollowsTheirChanges)
     g_highContrast = false;
 }
 
-TEST(NoticeDialog, OkWithoutTheSupportProgramReportsItsFullPath)
+// ---- The launch on OK ----------------------------------------------------------------------------
+
+// The shell as the test answers it (error 0: started), and what it was asked, with the file.
+DWORD g_shellError = 0;
+std::vector<std::pair<SHELLEXECUTEINFOW, std::u16string>> g_launches;
+HWND g_dialog = NULL;
+
+BOOL WINAPI AnswerLaunch(SHELLEXECUTEINFOW* info)
 {
-    const std::string expectedPath = ModuleDirectory() + "\\Teleskarn-pqrw7kt3mz.exe";
-    if (::GetFileAttributesA(expectedPath.c_str()) != INVALID_FILE_ATTRIBUTES)
-        GTEST_SKIP() << "a support program lies beside the test program: " << expectedPath;
+    g_launches.emplace_back(*info, reinterpret_cast<const char16_t*>(info->lpFile));
+    ::SetLastError(g_shellError);
+    return g_shellError == 0;
+}
 
-    CWinApp app;   // the message box takes its caption from the application
-    class COkAtOnce : public CInspectedDialog
-    {
-    public:
-        COkAtOnce() : CInspectedDialog("de") {}
-        BOOL OnInitDialog() override
-        {
-            CNoticeDialog::OnInitDialog();
-            AfxGetApp()->m_pMainWnd = this;
-            PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)::GetDlgItem(m_hWnd, IDOK));
-            return TRUE;
-        }
-    } dialog;
-    EXPECT_EQ(Wide(ModuleDirectory()), dialog.GetModuleDirectory());
-
-    wintest::MessageBoxCatcher catcher;
-    wintest::Watchdog watchdog("the dialog to end after OK");
-    EXPECT_EQ(IDOK, dialog.DoModal());
-    app.m_pMainWnd = nullptr;
-
-    ASSERT_EQ(1u, catcher.Boxes().size());
-    EXPECT_EQ("win_test_launcher", catcher.Boxes()[0].caption);
-    EXPECT_EQ("Fehler\nDatei nicht gefunden: " + expectedPath, catcher.Boxes()[0].text);
-    EXPECT_EQ(UINT(MB_OK | MB_ICONERROR), catcher.Boxes()[0].type);
+// OK through the launcher's own start, the shell answering each way: the box or none, and the call,
+// owned by the dialog (on Windows the tool's elevation or security prompt must not open behind it).
+TEST(LauncherApp, OkStartsTheToolOrSaysWhyNot)
+{
+    const std::string path = ModuleDirectory() + "\\Teleskarn-pqrw7kt3mz.exe";
+    const std::pair<DWORD, std::string> cases[] = {   // Wine's texts, English for LC_ALL=C.UTF-8
+        {0, ""},
+        {ERROR_CANCELLED, ""},   // the user declined the elevation prompt
+        {ERROR_FILE_NOT_FOUND, "Error\nFile not found: " + path},
+        {ERROR_ACCESS_DENIED, "Error\nAccess denied.\n" + path},
+        {ERROR_BAD_EXE_FORMAT, "Error\nBad EXE format for " + path + "."},
+    };
+    void* const shell = __imp_ShellExecuteExW;
+    __imp_ShellExecuteExW = (void*)&AnswerLaunch;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.first);
+        g_shellError = c.first;
+        g_launches.clear();
+        g_dialog = NULL;
+        wintest::MessageBoxCatcher catcher;
+        const UINT_PTR press = ::SetTimer(NULL, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
+            if (g_dialog == NULL && (g_dialog = ::GetActiveWindow()) != NULL)
+                ::PostMessageW(g_dialog, WM_COMMAND, IDOK, 0);
+        });
+        CLauncherApp app;
+        wintest::Watchdog watchdog("the launcher to end after OK");
+        EXPECT_FALSE(app.InitInstance());
+        ::KillTimer(NULL, press);
+        ASSERT_EQ(1u, g_launches.size());
+        const SHELLEXECUTEINFOW& call = g_launches[0].first;
+        EXPECT_EQ(std::make_tuple(g_dialog, Wide(path), DWORD(sizeof call),
+                                  ULONG(SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC), LPCWSTR(NULL), LPCWSTR(NULL),
+                                  LPCWSTR(NULL), SW_SHOWNORMAL),
+                  std::make_tuple(call.hwnd, g_launches[0].second, call.cbSize, call.fMask, call.lpVerb,
+                                  call.lpParameters, call.lpDirectory, call.nShow));
+        EXPECT_EQ(c.second.empty() ? 0u : 1u, catcher.Boxes().size());
+        for (const wintest::MessageBoxCatcher::Box& box : catcher.Boxes())
+            EXPECT_EQ(std::make_tuple("win_test_launcher", c.second, UINT(MB_OK | MB_ICONERROR)),
+                      std::make_tuple(box.caption, box.text, box.type));
+    }
+    __imp_ShellExecuteExW = shell;
 }
 
 // ---- When Windows refuses a resource ------------------------------------------------------------

@@ -180,7 +180,7 @@ TEST(TextLabel, UnchangedLabelDrawsInTheDefaultGuiFontOnItsButtonFaceBrush)
     RunInDialog([](CLabelDialog& dialog) {
         CTestLabel& label = dialog.m_label;
         CAskContext context;
-        EXPECT_EQ(label.m_bkBrush, context.Ask(dialog));
+        EXPECT_EQ((HBRUSH)label.m_bkBrush, context.Ask(dialog));
         const ContextState s = Read(context.dc());
 
         LOGFONTA guiFont{};
@@ -194,9 +194,9 @@ TEST(TextLabel, UnchangedLabelDrawsInTheDefaultGuiFontOnItsButtonFaceBrush)
         EXPECT_EQ(TRANSPARENT, s.bkMode);
 
         // Two brushes of their own, both in the button face colour.
-        EXPECT_NE(label.m_bkBrush, label.m_blinkBrush);
-        EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), wintest::BrushColor(label.m_bkBrush));
-        EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), wintest::BrushColor(label.m_blinkBrush));
+        EXPECT_NE((HBRUSH)label.m_bkBrush, (HBRUSH)label.m_blinkBrush);
+        EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), wintest::BrushColor((HBRUSH)label.m_bkBrush));
+        EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), wintest::BrushColor((HBRUSH)label.m_blinkBrush));
     });
 }
 
@@ -210,9 +210,9 @@ TEST(TextLabel, OtherColourRequestsLeaveTheContextAndNameTheBrushByTheBlinkRule)
             SCOPED_TRACE("message " + std::to_string(message));
             CAskContext context;
             label.m_blinkMode = CTextLabel::BlinkNone;
-            EXPECT_EQ(label.m_bkBrush, context.Ask(dialog, message));
+            EXPECT_EQ((HBRUSH)label.m_bkBrush, context.Ask(dialog, message));
             label.m_blinkMode = CTextLabel::BlinkBackground;   // phase still FALSE
-            EXPECT_EQ(label.m_blinkBrush, context.Ask(dialog, message));
+            EXPECT_EQ((HBRUSH)label.m_blinkBrush, context.Ask(dialog, message));
             const ContextState s = Read(context.dc());
             EXPECT_EQ(context.m_originalFont, s.font);
             EXPECT_EQ(CAskContext::kUntouchedText, s.textColor);
@@ -228,7 +228,7 @@ TEST(TextLabel, ParentBrushReplacesTheLabelsButTheLabelsFontAndColoursStay)
             CAskContext context;
             EXPECT_EQ((HBRUSH)dialog.m_ownBrush, context.Ask(dialog));
             ASSERT_EQ(1u, dialog.m_labelAnswers.size());
-            EXPECT_EQ(dialog.m_label.m_bkBrush, dialog.m_labelAnswers[0]) << "the label was asked first";
+            EXPECT_EQ((HBRUSH)dialog.m_label.m_bkBrush, dialog.m_labelAnswers[0]) << "the label was asked first";
             const ContextState s = Read(context.dc());
             EXPECT_EQ(dialog.m_label.Font(), s.font);
             EXPECT_EQ(::GetSysColor(COLOR_WINDOWTEXT), s.textColor);
@@ -352,8 +352,8 @@ TEST(TextLabel, TimerTicksBlinkByMode)
     const COLORREF blinkColor = RGB(200, 0, 0);
     RunInDialog([&](CLabelDialog& dialog) {
         CTestLabel& label = dialog.m_label;
-        ::DeleteObject(label.m_blinkBrush);   // a blink colour that the button face is not
-        label.m_blinkBrush = ::CreateSolidBrush(blinkColor);
+        label.m_blinkBrush.DeleteObject();   // a blink colour that the button face is not
+        label.m_blinkBrush.CreateSolidBrush(blinkColor);
         label.m_blinkText = "Blink";
         for (const auto& c : cases) {
             label.SetLabelText("Head");
@@ -376,7 +376,7 @@ TEST(TextLabel, TimerTicksBlinkByMode)
                 // Repainted inside the tick, with the brush of the new phase.
                 ASSERT_EQ(1u, dialog.m_labelAnswers.size());
                 const bool blink = t.repaint == Answer::Blink;
-                EXPECT_EQ(blink ? label.m_blinkBrush : label.m_bkBrush, dialog.m_labelAnswers[0]);
+                EXPECT_EQ(blink ? (HBRUSH)label.m_blinkBrush : (HBRUSH)label.m_bkBrush, dialog.m_labelAnswers[0]);
                 CRect client;
                 label.GetClientRect(&client);
                 HDC dc = ::GetDC(label.m_hWnd);
@@ -432,7 +432,7 @@ struct Owned { HGDIOBJ font, back, blink; };
 
 Owned OwnedBy(const CTestLabel& label)
 {
-    return {label.m_font.m_hObject, label.m_bkBrush, label.m_blinkBrush};
+    return {label.m_font.m_hObject, label.m_bkBrush.m_hObject, label.m_blinkBrush.m_hObject};
 }
 
 void ExpectReleased(const Owned& gone)

@@ -33,8 +33,7 @@ const COLORREF kTintColor = 0xFA5032;
 class CProbeButton : public CTexturedButton
 {
 public:
-    using CTexturedButton::m_hot;
-    using CTexturedButton::m_drawPressed;
+    using CTexturedButton::m_state;
 };
 
 SIZE WindowSize(HWND hwnd)
@@ -204,8 +203,8 @@ TEST_F(TexturedButtonInDialog, ShowsTheFaceOfEachStateAtItsPlace)
         Pump();
         Capture screen(w, h);
         wintest::CopyFromScreen(button.m_hWnd, screen);
-        ASSERT_EQ(button.m_hot != FALSE, row.hot);
-        ASSERT_EQ(button.m_drawPressed != FALSE, row.pressed);
+        ASSERT_EQ(button.m_state.m_hot != FALSE, row.hot);
+        ASSERT_EQ(button.m_state.m_drawPressed != FALSE, row.pressed);
 
         std::string first;
         EXPECT_EQ(CountFaceMismatches(screen, *row.face, row.dx, row.dy, row.area, &first), 0) << first;
@@ -230,7 +229,7 @@ TEST_F(TexturedButtonInDialog, PaintsNothingBeforeSetTextureAndTheFaceAfter)
     button.SetWindowText("");
     ::SetCursorPos(1200, 1000);
     Pump();
-    ASSERT_FALSE(button.m_hot);
+    ASSERT_FALSE(button.m_state.m_hot);
 
     // The base class would fill the face colour; an empty face copies nothing.
     const COLORREF marker = RGB(1, 2, 3);

@@ -1,0 +1,39 @@
+// CDrawButton's copy of the parent's background: a snapshot of the parent's pixels behind the
+// button, taken at the first paint that asks for it and dropped when the system colours change.
+#include "controls/DrawButton.h"
+
+#include <new>
+
+void CDrawButton::CopyParentBackground(CDC* dc)
+{
+    const HWND parent = ::GetParent(m_hWnd);
+    CClientDC parentDC(parent, std::nothrow);
+    if (parentDC.m_hDC == NULL)
+        return;   // no context of the parent: nothing to copy
+    CRect client;
+    GetClientRect(&client);
+    CRect window;
+    GetWindowRect(&window);
+    ::ScreenToClient(parent, (LPPOINT)&window.left);
+    ::ScreenToClient(parent, (LPPOINT)&window.right);
+
+    // A context or bitmap the system refuses leaves the snapshot as it is: the paint goes on with
+    // whatever it holds.
+    if (m_backgroundDC.m_hDC == NULL && m_backgroundDC.CreateCompatibleDC(&parentDC) &&
+        m_backgroundBitmap.CreateCompatibleBitmap(&parentDC, client.Width(), client.Height())) {
+        m_previousBitmap = (HBITMAP)m_backgroundDC.SelectObject(m_backgroundBitmap.m_hObject);
+        m_backgroundDC.BitBlt(0, 0, client.Width(), client.Height(), &parentDC, window.left, window.top,
+                              SRCCOPY);
+    }
+    dc->BitBlt(0, 0, client.Width(), client.Height(), &m_backgroundDC, 0, 0, SRCCOPY);
+}
+
+void CDrawButton::ReleaseSnapshot()
+{
+    // A bitmap still selected into a context cannot be deleted: put the context's own one back.
+    if (m_backgroundDC.m_hDC != NULL && m_previousBitmap != NULL)
+        m_backgroundDC.SelectObject(m_previousBitmap);
+    m_previousBitmap = NULL;
+    m_backgroundBitmap.DeleteObject();
+    m_backgroundDC.DeleteDC();
+}
