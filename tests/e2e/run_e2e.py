@@ -198,9 +198,10 @@ def wine_run(args, timeout_s=60, env=None, awaited=None):
         return code, out.read(), err.read()
 
 
-# The driver's subcommands that only look. On a busy machine a driver run now and then ends at once
-# with exit code 1 and no output at all, not even from Wine (about once in 10,000 runs here): such a
-# run of a looking subcommand is made once more, so that a wait does not fail on one lost look.
+# The driver's subcommands that only look. Now and then a driver run ends at once with exit code 1
+# and no output at all, not even from Wine, as another program of the session starts or ends (seen on
+# wait-dialog just after a launcher's start and on procs as the stub ended, about once in 10,000
+# runs): such a run of a looking subcommand is made once more, so that a wait does not fail on it.
 LOOKING = ("wait-dialog", "wait-msgbox", "info", "ncpoint", "windows", "procs", "watch", "locale")
 
 
