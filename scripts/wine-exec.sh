@@ -13,6 +13,6 @@ fi
 # An empty LC_ALL given by the caller leaves the code page to LC_CTYPE and the language to
 # LC_MESSAGES (Wine reads them apart only for locales generated here).
 [ -n "$LC_ALL" ] || unset LC_ALL
-# A test may ask for other library load orders than the environment's.
-if [ -n "${WINE_EXEC_DLLOVERRIDES:-}" ]; then export WINEDLLOVERRIDES=$WINE_EXEC_DLLOVERRIDES; fi
+# A test may ask for other library load orders besides the environment's (the debugger stays off).
+if [ -n "${WINE_EXEC_DLLOVERRIDES:-}" ]; then export WINEDLLOVERRIDES="$WINE_EXEC_DLLOVERRIDES;$WINEDLLOVERRIDES"; fi
 exec /usr/lib/wine/wine64 "$@"

@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "framework/afx.h"
+#include "support/ImportHook.h"
 #include "support/TestDialog.h"
+#include "support/Watchdog.h"
 
 namespace {
 
@@ -279,6 +282,7 @@ public:
     std::vector<MSG> toPost;     // posted after initialisation, in order
     int endInInit = 0;           // non-zero: EndDialog with it from OnInitDialog
     bool okCalled = false, cancelCalled = false;
+    bool shownAfterCancel = false;   // still visible once OnCancel has ended the dialog
 
     CModalDialog()
     {
@@ -291,6 +295,7 @@ public:
     INT_PTR DoModal() override
     {
         // The same road as CDialog::DoModal, from a template in memory instead of a resource.
+        wintest::Watchdog watchdog("the test dialog to end");
         m_bContinueModal = TRUE;
         m_nModalResult = -1;
         if (Create(m_template, 40, 40, 300, 160) && m_bContinueModal)
@@ -335,6 +340,7 @@ protected:
     {
         cancelCalled = true;
         CDialog::OnCancel();
+        shownAfterCancel = ::IsWindowVisible(m_hWnd) != FALSE;
     }
 
 private:
@@ -362,6 +368,7 @@ TEST(Dialog, RealResourceTemplateRunsToo)
             return TRUE;
         }
     } dialog;
+    wintest::Watchdog watchdog("template 102 to end from its initialisation");
     EXPECT_EQ(77, dialog.DoModal());
 
     CDialog missing(4711);   // no such template
@@ -399,10 +406,50 @@ TEST(ModalLoop, EndsFromInitialisationOrByKeysAndCommands)
         EXPECT_EQ(row.result, dialog.DoModal());
         EXPECT_EQ(row.result == IDOK, dialog.okCalled);
         EXPECT_EQ(row.result == IDCANCEL, dialog.cancelCalled);
+        EXPECT_FALSE(dialog.shownAfterCancel);
         EXPECT_EQ(row.log, dialog.log);
         EXPECT_EQ(nullptr, dialog.m_hWnd);
         EXPECT_EQ(nullptr, dialog.okButton.m_hWnd);
     }
+}
+
+// Windows' WaitMessage: it handles what other threads send meanwhile, but returns only once a message
+// is queued (Wine's returns after a sent message too). Signals g_loopIdle each time it begins.
+HANDLE g_loopIdle = NULL;
+
+BOOL WINAPI WaitForQueuedMessage()
+{
+    ::SetEvent(g_loopIdle);
+    MSG msg;
+    while (!::PeekMessageW(&msg, NULL, 0, 0, PM_NOREMOVE))
+        ::MsgWaitForMultipleObjects(0, NULL, FALSE, INFINITE, QS_ALLINPUT);
+    return TRUE;
+}
+
+// Cancel sent from another thread (an automation tool pressing the button) while the loop sleeps:
+// the dialog hides at once and its loop wakes up without further input.
+TEST(ModalLoop, CancelSentFromAnotherThreadEndsTheIdleLoop)
+{
+    wintest::ImportHook wait("user32.dll", "WaitMessage", (void*)&WaitForQueuedMessage);
+    ASSERT_TRUE(wait.Installed());
+    g_loopIdle = ::CreateEventW(NULL, FALSE, FALSE, NULL);
+    CModalDialog dialog;
+    DWORD sentAt = 0;
+    std::thread sender([&] {
+        if (::WaitForSingleObject(g_loopIdle, 5000) != WAIT_OBJECT_0)
+            return;
+        sentAt = ::GetTickCount();
+        ::SendMessageW(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    });
+    const INT_PTR result = dialog.DoModal();
+    const DWORD endedAt = ::GetTickCount();
+    sender.join();
+    ::CloseHandle(g_loopIdle);
+
+    ASSERT_NE(0u, sentAt) << "the loop never waited";
+    EXPECT_EQ(IDCANCEL, result);
+    EXPECT_LT(endedAt - sentAt, 1000u) << "ms from the Cancel to the end of the loop";
+    EXPECT_FALSE(dialog.shownAfterCancel);
 }
 
 // A quit posted while the dialog runs ends it and is left queued for the loop outside it.
@@ -419,6 +466,7 @@ TEST(ModalLoop, QuitDuringTheDialogStaysQueuedForTheOuterLoop)
             return TRUE;
         }
     } dialog;
+    wintest::Watchdog watchdog("the quit to end the dialog");
     EXPECT_EQ(-1, dialog.DoModal());
     EXPECT_EQ(nullptr, dialog.m_hWnd);
     MSG msg;
