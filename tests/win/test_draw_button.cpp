@@ -9,14 +9,17 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "controls/DrawButton.h"
+#include "support/FaultHooks.h"
 #include "support/ImportHook.h"
 #include "support/MessageRecorder.h"
 #include "support/SelfStub.h"
 #include "support/TestDialog.h"
+#include "support/Watchdog.h"
 
 using namespace wintest;
 
@@ -34,10 +37,13 @@ class CProbeButton : public CDrawButton
 public:
     using CDrawButton::m_backgroundBitmap;
     using CDrawButton::m_backgroundDC;
+    using CDrawButton::m_bitmaps;
     using CDrawButton::m_colors;
     using CDrawButton::m_copyParentBackground;
     using CDrawButton::m_embossDisabledBitmap;
+    using CDrawButton::m_hoverCursor;
     using CDrawButton::m_state;
+    using CDrawButton::m_tooltip;
 };
 
 const int kW = 90, kH = 30;          // every button's size in pixels
@@ -464,6 +470,29 @@ TEST_F(DrawButtonInDialog, DisabledBitmapIsEmbossedUnlessSwitchedOff)
     EXPECT_EQ(0, shot.CountOf(kShadow, kAll));
 }
 
+TEST_F(DrawButtonInDialog, ImagesHandedAgainKeepTheirMasks)
+{
+    ok.SetWindowText("");
+    ::SetFocus(cancel);
+    const HBITMAP a = MakePicture(kKey), b = MakePicture(kKey);
+    ok.SetBitmaps(a, kKey, b, kKey, FALSE);
+    // Alone, the picture is centred; its frame's corner shows the face, not black.
+    const int x = (kW - kImageW) / 2, y = (kH - kImageH) / 2;
+    struct Row { const char* what; HBITMAP hot, normal; } rows[] = {
+        {"the same pair again", a, b}, {"swapped", b, a}, {"one of them for both", b, b},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        ok.SetBitmaps(row.hot, kKey, row.normal, kKey, FALSE);
+        EXPECT_EQ(kFace, Painted(ok).At(x, y)) << "normal slot";
+        ::SendMessageA(ok, BM_SETSTATE, TRUE, 0);
+        EXPECT_EQ(kFace, Painted(ok).At(x + 1, y + 1)) << "hot slot, pressed";
+        ::SendMessageA(ok, BM_SETSTATE, FALSE, 0);
+    }
+    EXPECT_EQ(0u, ::GetObjectType(a)) << "let go, so deleted";
+    EXPECT_EQ((DWORD)OBJ_BITMAP, ::GetObjectType(b));
+}
+
 // ---- The parent snapshot -------------------------------------------------------------------------
 
 // Counts deletions of the bitmap selected into a watched context. Windows refuses to delete a
@@ -508,6 +537,22 @@ TEST_F(DrawButtonInDialog, SystemColourChangeReleasesTheSnapshotAndTheNextPaintT
     }
 }
 
+TEST_F(DrawButtonInDialog, SnapshotWhoseBitmapWasRefusedIsTakenAtTheNextPaint)
+{
+    ok.m_copyParentBackground = TRUE;
+    wintest::g_faultCalls = 0;
+    wintest::g_failEvery = false;
+    {
+        wintest::Hooks hooks;
+        FAULT("gdi32.dll", CreateCompatibleBitmap)(hooks);
+        ::RedrawWindow(ok, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        ASSERT_EQ(1, wintest::g_faultCalls);
+        ::RedrawWindow(ok, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    }
+    EXPECT_EQ((DWORD)OBJ_BITMAP, ::GetObjectType(ok.m_backgroundBitmap.m_hObject));
+    EXPECT_EQ(kFace, Painted(ok).At(5, kH / 2)) << "the dialog's face behind the button, not black";
+}
+
 ImportHook* g_destroyIconHook = nullptr;
 
 BOOL WINAPI CountingDestroyIcon(HICON icon)
@@ -531,6 +576,102 @@ TEST_F(DrawButtonInDialog, AnImageGivenForBothSlotsIsDestroyedOnce)
     EXPECT_EQ(1, g_destroyed[icon]);
     EXPECT_EQ(1, g_destroyed[picture]);
 }
+
+// ---- When Windows refuses what the idle paths make ---------------------------------------------
+
+const wintest::FaultCall kIdleFaults[] = {
+    {"GetIconInfo", {FAULT("user32.dll", GetIconInfo)}},                        // the icons' sizes
+    {"CreateBitmap", {FAULT("gdi32.dll", CreateBitmap)}},                       // the masks
+    {"CreateCompatibleDC", {FAULT("gdi32.dll", CreateCompatibleDC)}},           // masks, images, snapshot
+    {"CreateCompatibleBitmap", {FAULT("gdi32.dll", CreateCompatibleBitmap)}},   // emboss, snapshot
+    {"GetDC", {FAULT("user32.dll", GetDC)}},                                    // the parent's pixels
+    {"GetSubMenu", {FAULT("user32.dll", GetSubMenu)}},
+    {"TrackPopupMenuEx", {FAULT("user32.dll", TrackPopupMenuEx)}},
+    {"CreateWindowEx", {FAULT("user32.dll", CreateWindowExA), FAULT("user32.dll", CreateWindowExW)}},   // tooltip
+    {"SetCursor", {FAULT("user32.dll", SetCursor)}},
+};
+
+// A dialog of its own: the focus and activation that the link test's start can move do not matter.
+class IdleFaultMatrix : public testing::TestWithParam<std::tuple<wintest::FaultCall, bool>>
+{
+public:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dialog.Create(DialogTemplate(WS_POPUP | WS_CAPTION, 200, 60, L"Faults"), 100, 100, 340, 100));
+    }
+
+    CTestDialog dialog;
+};
+
+// A new button through its idle paths with one call refused: images, masks, the snapshot, the
+// tooltip, the cursor and the menu. Once it has died, every handle it was given or made is gone
+// and what it was lent lives on.
+TEST_P(IdleFaultMatrix, NothingHangsNorOutlivesTheButton)
+{
+    // Made before the hooks, which refuse the test's own calls too.
+    const HWND hwnd = ::CreateWindowExA(0, "BUTTON", "Idle", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 20, 60, kW, kH,
+                                        dialog, (HMENU)100, NULL, NULL);
+    const HICON icons[2] = {MakeIcon(), MakeIcon()};
+    const HBITMAP pictures[2] = {MakePicture(kKey), MakePicture(kKey)};
+    const HBRUSH lent = ::CreateSolidBrush(kText);   // no bitmap: never the button's
+    const HMENU bar = ::CreateMenu(), popup = ::CreatePopupMenu();
+    ::AppendMenuA(popup, MF_STRING, 101, "First");
+    ::AppendMenuA(bar, MF_POPUP, (UINT_PTR)popup, "Menu");
+    const BYTE andPlane[128] = {}, xorPlane[128] = {};
+    const HCURSOR cursor = ::CreateCursor(NULL, 0, 0, 32, 32, andPlane, xorPlane);
+    std::vector<HGDIOBJ> made;
+    HWND tooltip = NULL;
+    wintest::g_faultCalls = 0;
+    wintest::g_failEvery = std::get<1>(GetParam());
+    {
+        CProbeButton button;
+        ASSERT_TRUE(button.SubclassWindow(hwnd));
+        button.m_copyParentBackground = TRUE;
+        button.m_hoverCursor = cursor;
+        wintest::Watchdog watchdog("the drop-down menu to close on Escape");
+        wintest::Hooks hooks;
+        for (const auto& fault : std::get<0>(GetParam()).faults)
+            fault(hooks);
+        button.SetBitmaps((HBITMAP)lent, kKey, NULL, 0, FALSE);
+        button.SetIcons(icons[0], icons[1], FALSE);
+        button.SetBitmaps(pictures[0], kKey, pictures[1], kKey, FALSE);
+        button.SetDropDownMenu(bar, NULL, FALSE);
+        button.SetMenuNotify(dialog, WM_APP, 0);
+        // Normal, pressed, disabled (embossed), and after a colour change (a new snapshot).
+        for (int step = 0; step < 4; ++step) {
+            ::SendMessageA(hwnd, BM_SETSTATE, step == 1, 0);
+            ::EnableWindow(hwnd, step != 2);
+            if (step == 3)
+                ::SendMessageA(hwnd, WM_SYSCOLORCHANGE, 0, 0);
+            ::RedrawWindow(hwnd, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        }
+        ::PostMessageA(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(4, 4));   // pre-translated: the tooltip
+        PumpMessages(dialog);
+        ::SendMessageA(hwnd, WM_SETCURSOR, (WPARAM)hwnd, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        ::PostMessageA(hwnd, WM_KEYDOWN, VK_ESCAPE, 0);   // read by the menu's own loop
+        ::SendMessageA(hwnd, BM_CLICK, 0, 0);
+        PumpMessages(dialog);
+        for (const ButtonBitmap& slot : button.m_bitmaps)
+            made.push_back(slot.mask);
+        made.push_back(button.m_backgroundBitmap.m_hObject);
+        made.push_back(button.m_backgroundDC.m_hDC);
+        tooltip = button.m_tooltip.m_hWnd;
+    }
+    EXPECT_GT(wintest::g_faultCalls, 0) << "the call was never made";
+    ICONINFO info = {};
+    for (HICON icon : {icons[0], icons[1], (HICON)cursor})
+        EXPECT_FALSE(::GetIconInfo(icon, &info)) << "an icon or the cursor lives on";
+    for (HGDIOBJ object : {(HGDIOBJ)pictures[0], (HGDIOBJ)pictures[1], made[0], made[1], made[2], made[3]})
+        EXPECT_EQ(0u, object != NULL ? ::GetObjectType(object) : 0u) << "a bitmap, mask or context lives on";
+    EXPECT_FALSE(::IsMenu(bar) || ::IsMenu(popup));
+    EXPECT_FALSE(tooltip != NULL && ::IsWindow(tooltip));
+    EXPECT_EQ((DWORD)OBJ_BRUSH, ::GetObjectType(lent)) << "what was lent is the caller's";
+    EXPECT_TRUE(::IsWindow(dialog)) << "the menu's owner";
+    ::DeleteObject(lent);
+}
+
+INSTANTIATE_TEST_SUITE_P(Calls, IdleFaultMatrix, testing::Combine(testing::ValuesIn(kIdleFaults), testing::Bool()),
+                         wintest::FaultCaseName<wintest::FaultCall>);
 
 // ---- Menu and link -------------------------------------------------------------------------------
 
