@@ -42,6 +42,12 @@ public:
     using CDrawButton::m_copyParentBackground;
     using CDrawButton::m_embossDisabledBitmap;
     using CDrawButton::m_hoverCursor;
+    using CDrawButton::m_icons;
+    using CDrawButton::m_link;
+    using CDrawButton::m_menu;
+    using CDrawButton::m_menuNotify;
+    using CDrawButton::m_menuOwner;
+    using CDrawButton::m_previousBitmap;
     using CDrawButton::m_state;
     using CDrawButton::m_tooltip;
 };
@@ -132,6 +138,62 @@ public:
     MessageRecorder recorder;
     Capture shot{kW, kH};
 };
+
+// ---- Construction and setters --------------------------------------------------------------------
+
+TEST(DrawButton, ConstructorGivesTheValuesOfTheDataModel)
+{
+    CProbeButton b;
+    const drawbutton::State& s = b.m_state;
+    const struct { const char* member; long long value, expected; } rows[] = {
+        {"m_embossDisabledBitmap", b.m_embossDisabledBitmap, 1}, {"m_imageMarginX", s.m_imageMarginX, 3},
+        {"m_imageMarginY", s.m_imageMarginY, 3}, {"m_pressShiftX", s.m_pressShiftX, 1},
+        {"m_pressShiftY", s.m_pressShiftY, 1}, {"m_flatLook", s.m_flatLook, 1}, {"m_hot", s.m_hot, 0},
+        {"m_copyParentBackground", b.m_copyParentBackground, 0}, {"m_drawPressed", s.m_drawPressed, 0},
+        {"m_drawFocused", s.m_drawFocused, 0}, {"m_drawDisabled", s.m_drawDisabled, 0},
+        {"m_isDefault", s.m_isDefault, 0}, {"m_checkMode", s.m_checkMode, 0}, {"m_imageAlign", s.m_imageAlign, 0},
+        {"m_flatBorder", s.m_flatBorder, 1}, {"m_focusRectWhenFlat", s.m_focusRectWhenFlat, 0},
+        {"m_menuOwner", (long long)b.m_menuOwner, 0}, {"m_menuShown", s.m_menuShown, 0},
+        {"m_menu", (long long)b.m_menu, 0}, {"m_hoverCursor", (long long)b.m_hoverCursor, 0},
+        {"m_previousBitmap", (long long)b.m_previousBitmap, 0}, {"m_hoverWhenInactive", s.m_hoverWhenInactive, 1},
+        {"m_checked", s.m_checked, 0}, {"m_menuNotify.window", (long long)b.m_menuNotify.window, 0},
+        {"m_link bytes", (long long)sizeof b.m_link, 260},
+        {"m_link zeros", std::count(b.m_link, b.m_link + sizeof b.m_link, '\0'), 260},
+        {"icon and bitmap slots", (long long)b.m_icons[0].icon | (long long)b.m_icons[1].icon |
+                                      (long long)b.m_bitmaps[0].image | (long long)b.m_bitmaps[1].image, 0},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(row.expected, row.value) << row.member;
+    for (int slot = 0; slot < 6; ++slot)   // hot, normal and focus: background, text
+        EXPECT_EQ(::GetSysColor(slot % 2 == 0 ? COLOR_BTNFACE : COLOR_BTNTEXT), b.m_colors[slot]) << "slot " << slot;
+
+    const std::string longLink(300, 'x');
+    EXPECT_EQ(0u, b.SetLink(longLink.c_str()));
+    EXPECT_EQ(longLink.substr(0, 259), b.m_link);
+}
+
+// An out-of-range value changes nothing and repaints nothing.
+TEST_F(DrawButtonInDialog, SettersAnswerTheirNumbersAndRepaintOnlyWhatTheyTook)
+{
+    struct Row { const char* what; DWORD (*set)(CDrawButton& b); DWORD result; bool repaints; } rows[] = {
+        {"alignment 3", [](CDrawButton& b) { return b.SetImageAlign(3, TRUE); }, 0, true},
+        {"alignment 4", [](CDrawButton& b) { return b.SetImageAlign(4, TRUE); }, 4, false},
+        {"alignment 255", [](CDrawButton& b) { return b.SetImageAlign(255, TRUE); }, 4, false},
+        {"press shift 1", [](CDrawButton& b) { return b.SetPressShift(1, TRUE); }, 0, true},
+        {"press shift 2", [](CDrawButton& b) { return b.SetPressShift(2, TRUE); }, 6, false},
+        {"checked outside check mode", [](CDrawButton& b) { return b.SetChecked(1, TRUE); }, 0, false},
+    };
+    for (const Row& row : rows) {
+        ::UpdateWindow(ok);
+        EXPECT_EQ(row.result, row.set(ok)) << row.what;
+        EXPECT_EQ(row.repaints, ::GetUpdateRect(ok, NULL, FALSE) != FALSE) << row.what;
+    }
+    EXPECT_EQ(3, ok.m_state.m_imageAlign);
+    EXPECT_EQ(0, ok.m_state.m_pressShiftX);
+    EXPECT_EQ(2, ok.m_state.m_pressShiftY);
+    EXPECT_FALSE(ok.IsChecked());
+}
+
 
 // ---- Attaching, the default-button protocol and clicks -----------------------------------------
 
@@ -328,7 +390,7 @@ TEST_F(DrawButtonInDialog, CaptionMovesWhenPressedAndIsEmbossedWhenDisabled)
     ASSERT_FALSE(::IsRectEmpty(&normal));
 
     struct Row { BYTE style; int dx, dy; } rows[] = {
-        {CDrawButton::PressShiftDiagonal, 1, 1}, {CDrawButton::PressShiftDown, 0, 2},
+        {0, 1, 1}, {1, 0, 2},   // diagonal, down
     };
     for (const Row& row : rows) {
         EXPECT_EQ(0u, ok.SetPressShift(row.style, FALSE));
@@ -421,10 +483,10 @@ TEST_F(DrawButtonInDialog, ImagesTakeTheirFourPlacesAndMoveWhenPressed)
 
     // The picture's top-left corner, with the caption "OK" beside it.
     struct Row { BYTE align; int x, y; } rows[] = {
-        {CDrawButton::ImageLeft, 3, (kH - kImageH) / 2},
-        {CDrawButton::ImageTop, (kW - kImageW) / 2, 3},
-        {CDrawButton::ImageRight, kW - 3 - kImageW, (kH - kImageH) / 2},
-        {CDrawButton::ImageAtCorner, 0, 0},
+        {0, 3, (kH - kImageH) / 2},                 // left
+        {1, (kW - kImageW) / 2, 3},                 // top
+        {2, kW - 3 - kImageW, (kH - kImageH) / 2},  // right
+        {3, 0, 0},                                  // at the corner
     };
     for (bool icon : {true, false}) {
         for (const Row& row : rows) {
@@ -443,9 +505,9 @@ TEST_F(DrawButtonInDialog, ImagesTakeTheirFourPlacesAndMoveWhenPressed)
             // The caption keeps out of the picture's way (at the corner it stays where it was).
             const RECT caption = shot.BoundsOf(kText, kAll);
             switch (row.align) {
-            case CDrawButton::ImageLeft: EXPECT_GE(caption.left, row.x + kImageW); break;
-            case CDrawButton::ImageTop: EXPECT_GE(caption.top, row.y + kImageH); break;
-            case CDrawButton::ImageRight: EXPECT_LE(caption.right, row.x); break;
+            case 0: EXPECT_GE(caption.left, row.x + kImageW); break;
+            case 1: EXPECT_GE(caption.top, row.y + kImageH); break;
+            case 2: EXPECT_LE(caption.right, row.x); break;
             default: EXPECT_EQ(alone, caption); break;
             }
             ok.ReleaseImages(TRUE);
@@ -661,8 +723,10 @@ TEST_P(IdleFaultMatrix, NothingHangsNorOutlivesTheButton)
     ICONINFO info = {};
     for (HICON icon : {icons[0], icons[1], (HICON)cursor})
         EXPECT_FALSE(::GetIconInfo(icon, &info)) << "an icon or the cursor lives on";
-    for (HGDIOBJ object : {(HGDIOBJ)pictures[0], (HGDIOBJ)pictures[1], made[0], made[1], made[2], made[3]})
-        EXPECT_EQ(0u, object != NULL ? ::GetObjectType(object) : 0u) << "a bitmap, mask or context lives on";
+    const char* const names[] = {"hot image", "normal image", "hot mask", "normal mask", "snapshot", "its context"};
+    const HGDIOBJ objects[] = {pictures[0], pictures[1], made[0], made[1], made[2], made[3]};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(0u, objects[i] != NULL ? ::GetObjectType(objects[i]) : 0u) << "the " << names[i] << " lives on";
     EXPECT_FALSE(::IsMenu(bar) || ::IsMenu(popup));
     EXPECT_FALSE(tooltip != NULL && ::IsWindow(tooltip));
     EXPECT_EQ((DWORD)OBJ_BRUSH, ::GetObjectType(lent)) << "what was lent is the caller's";
