@@ -612,7 +612,7 @@ TEST_F(DrawButtonInDialog, SnapshotWhoseBitmapWasRefusedIsTakenAtTheNextPaint)
         ::RedrawWindow(ok, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     }
     EXPECT_EQ((DWORD)OBJ_BITMAP, ::GetObjectType(ok.m_backgroundBitmap.m_hObject));
-    EXPECT_EQ(kFace, Painted(ok).At(5, kH / 2)) << "the dialog's face behind the button, not black";
+    EXPECT_EQ(kFace, Painted(ok).At(5, kH / 2)) << "the dialog's face behind the button";
 }
 
 ImportHook* g_destroyIconHook = nullptr;
