@@ -674,7 +674,20 @@ int Cursor()
     for (const auto& s : standard)
         if (LoadCursorA(nullptr, s.id) == info.hCursor)
             name = "\"" + std::string(s.name) + "\"";
-    Emit("{\"ok\":true,\"cursor\":" + HwndText(reinterpret_cast<HWND>(info.hCursor)) + ",\"standard\":" + name +
+    // Its hot spot and mask, where the system shows them for a cursor of another process.
+    ICONINFO icon{};
+    BITMAP mask{};
+    std::string shape = "null";
+    if (GetIconInfo(info.hCursor, &icon)) {
+        GetObjectW(icon.hbmMask, sizeof mask, &mask);
+        shape = "{\"hotspot\":[" + std::to_string(icon.xHotspot) + "," + std::to_string(icon.yHotspot) +
+                "],\"mask\":[" + std::to_string(mask.bmWidth) + "," + std::to_string(mask.bmHeight) + "]}";
+        DeleteObject(icon.hbmMask);
+        if (icon.hbmColor)
+            DeleteObject(icon.hbmColor);
+    }
+    Emit("{\"ok\":true,\"cursor\":" + HwndText(reinterpret_cast<HWND>(info.hCursor)) + ",\"shape\":" + shape +
+         ",\"standard\":" + name +
          ",\"point\":[" + std::to_string(info.ptScreenPos.x) + "," + std::to_string(info.ptScreenPos.y) + "]}");
     return 0;
 }
