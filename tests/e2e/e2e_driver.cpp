@@ -16,10 +16,8 @@
 //   watch       --exe PATH [--timeout MS]                     waits for the process to end, listing
 //                                                             every top-level window it showed meanwhile
 //   locale                                                    this process's user locale and code page
-//   controls    --hwnd H | --exe PATH [--timeout MS]          every child of the dialog by id, its focus
-//   popup       --exe PATH [--timeout MS]                     the process's open popup menu
-//   tooltip     --exe PATH [--timeout MS]                     the process's shown tooltip and its text
-//   cursor                                                    the cursor shown, and which standard one
+//   controls    --hwnd H | --exe PATH [--timeout MS]          every child of the dialog by id
+//   shown       --exe PATH --class NAME [--timeout MS]        a shown window of that class (menu, tooltip)
 //
 // Processes are told apart by their full image path, so several launchers from different folders
 // can run side by side without the driver confusing their windows.
@@ -598,8 +596,8 @@ int WaitForWindowOf(const Args& args, const wchar_t* windowClass, HWND* found)
     return 0;
 }
 
-// Every child of the dialog (--hwnd, or the visible dialog of --exe) by id: class, text, screen
-// rectangle, visibility, and a button's BM_GETCHECK; and the dialog's focus.
+// Every child of the dialog (--hwnd, or the visible dialog of --exe) with an id of its own: text,
+// screen rectangle and a button's BM_GETCHECK; and a point where the pointer is over no control.
 int Controls(const Args& args)
 {
     HWND dlg = args.Hwnd();
@@ -607,88 +605,38 @@ int Controls(const Args& args)
         return 1;
     std::string controls;
     for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        if (GetDlgCtrlID(c) == -1)
-            continue;   // the captions: no id of their own
         RECT r{};
-        GetWindowRect(c, &r);
         DWORD_PTR check = 0;
         const bool button = SameText(ClassOf(c), L"Button");
-        if (button && !SendMessageTimeoutW(c, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &check))
-            return Fail("BM_GETCHECK failed");
-        controls += (controls.empty() ? "{\"" : ",\"") + std::to_string(GetDlgCtrlID(c)) + "\":{\"class\":" +
-                    Quote(ClassOf(c)) + ",\"text\":" + TextJson(WindowText(c)) + ",\"rect\":" + RectJson(r) +
-                    ",\"visible\":" + Bool(IsWindowVisible(c) != FALSE) + ",\"check\":" +
+        if (GetDlgCtrlID(c) == -1 || !GetWindowRect(c, &r) ||
+            (button && !SendMessageTimeoutW(c, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &check)))
+            continue;
+        controls += (controls.empty() ? "{\"" : ",\"") + std::to_string(GetDlgCtrlID(c)) + "\":{\"text\":" +
+                    TextJson(WindowText(c)) + ",\"rect\":" + RectJson(r) + ",\"check\":" +
                     (button ? std::to_string(check) : "null") + "}";
     }
-    HWND focus = FocusOf(GetWindowThreadProcessId(dlg, nullptr));
     const POINT free = FreePoint(dlg);
-    Emit("{\"ok\":true,\"hwnd\":" + HwndText(dlg) + ",\"controls\":" + controls + "},\"focus_id\":" +
-         std::to_string(focus && IsChild(dlg, focus) ? GetDlgCtrlID(focus) : 0) + ",\"free_point\":[" +
+    Emit("{\"ok\":true,\"hwnd\":" + HwndText(dlg) + ",\"controls\":" + controls + "},\"free_point\":[" +
          std::to_string(free.x) + "," + std::to_string(free.y) + "]}");
     return 0;
 }
 
-// The process's open popup menu (class #32768): its screen rectangle and the menu it shows.
-int Popup(const Args& args)
+// The process's shown window of a class (#32768 a popup menu, tooltips_class32 a tooltip): its
+// screen rectangle, its text (WM_GETTEXT, which the system carries across processes; a tooltip
+// answers with its tip) and, for a menu, the menu it shows.
+int Shown(const Args& args)
 {
-    HWND menu = nullptr;
-    if (WaitForWindowOf(args, L"#32768", &menu) != 0)
+    HWND h = nullptr;
+    if (WaitForWindowOf(args, args.Get(L"class").c_str(), &h) != 0)
         return 1;
     RECT r{};
-    GetWindowRect(menu, &r);
-    DWORD_PTR shown = 0;
-    SendMessageTimeoutW(menu, MN_GETHMENU, 0, 0, SMTO_ABORTIFHUNG, 5000, &shown);
-    Emit("{\"ok\":true,\"hwnd\":" + HwndText(menu) + ",\"rect\":" + RectJson(r) + ",\"menu\":" +
-         HwndText(reinterpret_cast<HWND>(shown)) + "}");
-    return 0;
-}
-
-// The process's shown tooltip: its screen rectangle and text (WM_GETTEXT, which the system carries
-// across processes; the tooltip answers with the tip it shows).
-int Tooltip(const Args& args)
-{
-    HWND tip = nullptr;
-    if (WaitForWindowOf(args, L"tooltips_class32", &tip) != 0)
-        return 1;
+    GetWindowRect(h, &r);
     std::vector<wchar_t> buf(1024);
-    DWORD_PTR n = 0;
-    SendMessageTimeoutW(tip, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()), SMTO_ABORTIFHUNG, 5000, &n);
-    RECT r{};
-    GetWindowRect(tip, &r);
-    Emit("{\"ok\":true,\"rect\":" + RectJson(r) + ",\"text\":" + TextJson(std::wstring(buf.data(), n)) + "}");
-    return 0;
-}
-
-// The cursor the system shows, and which of the standard cursors it is (null: none of them).
-int Cursor()
-{
-    CURSORINFO info{};
-    info.cbSize = sizeof info;
-    if (!GetCursorInfo(&info))
-        return Fail("GetCursorInfo failed");
-    static const struct { LPCSTR id; const char* name; } standard[] = {
-        {IDC_ARROW, "arrow"}, {IDC_IBEAM, "ibeam"}, {IDC_WAIT, "wait"}, {IDC_CROSS, "cross"},
-        {IDC_UPARROW, "uparrow"}, {IDC_SIZEALL, "sizeall"}, {IDC_NO, "no"}, {IDC_HAND, "hand"},
-        {IDC_APPSTARTING, "appstarting"}, {IDC_HELP, "help"}};
-    std::string name = "null";
-    for (const auto& s : standard)
-        if (LoadCursorA(nullptr, s.id) == info.hCursor)
-            name = "\"" + std::string(s.name) + "\"";
-    // Its hot spot and mask, where the system shows them for a cursor of another process.
-    ICONINFO icon{};
-    BITMAP mask{};
-    std::string shape = "null";
-    if (GetIconInfo(info.hCursor, &icon)) {
-        GetObjectW(icon.hbmMask, sizeof mask, &mask);
-        shape = "{\"hotspot\":[" + std::to_string(icon.xHotspot) + "," + std::to_string(icon.yHotspot) +
-                "],\"mask\":[" + std::to_string(mask.bmWidth) + "," + std::to_string(mask.bmHeight) + "]}";
-        DeleteObject(icon.hbmMask);
-        if (icon.hbmColor)
-            DeleteObject(icon.hbmColor);
-    }
-    Emit("{\"ok\":true,\"cursor\":" + HwndText(reinterpret_cast<HWND>(info.hCursor)) + ",\"shape\":" + shape +
-         ",\"standard\":" + name +
-         ",\"point\":[" + std::to_string(info.ptScreenPos.x) + "," + std::to_string(info.ptScreenPos.y) + "]}");
+    DWORD_PTR n = 0, menu = 0;
+    SendMessageTimeoutW(h, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()), SMTO_ABORTIFHUNG, 5000, &n);
+    SendMessageTimeoutW(h, MN_GETHMENU, 0, 0, SMTO_ABORTIFHUNG, 5000, &menu);
+    Emit("{\"ok\":true,\"rect\":" + RectJson(r) + ",\"text\":" + TextJson(std::wstring(buf.data(), n)) +
+         ",\"menu\":" + HwndText(reinterpret_cast<HWND>(menu)) + "}");
     return 0;
 }
 
@@ -725,8 +673,7 @@ int main()
         {L"click", Click}, {L"key", Key}, {L"ncpoint", NcPoint}, {L"windows", Windows},
         {L"close", [](const Args& a) { return Posted(PostMessageW(a.Hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0)); }},
         {L"procs", Procs}, {L"watch", Watch}, {L"locale", [](const Args&) { return Locale(); }},
-        {L"controls", Controls}, {L"popup", Popup}, {L"tooltip", Tooltip},
-        {L"cursor", [](const Args&) { return Cursor(); }}};
+        {L"controls", Controls}, {L"shown", Shown}};
     const auto command = commands.find(args.command);
     if (command != commands.end())
         return command->second(args);

@@ -1229,16 +1229,13 @@ def image_problems(screen, button, align, pixel, text=True):
 
 
 def frame_problems(screen, button, hot):
-    """A flat button's one-pixel border: raised while hot (highlight left and top, shadow right and
-    bottom), none (the face colour) at rest."""
-    left, top, right, bottom = button
-    want = {"top": "ButtonHilight", "left": "ButtonHilight", "bottom": "ButtonShadow", "right": "ButtonShadow"}
-    edges = {"top": [(x, top) for x in range(left, right - 1)], "left": [(left, y) for y in range(top, bottom - 1)],
-             "bottom": [(x, bottom - 1) for x in range(left + 1, right)],
-             "right": [(right - 1, y) for y in range(top + 1, bottom)]}
-    return ["%s edge: %d pixels not %s" % (edge, len(bad), colour) for edge, points in edges.items()
-            for colour in [want[edge] if hot else "ButtonFace"]
-            for bad in [[p for p in points if screen(*p) != KNOWN_COLOURS[colour]]] if bad]
+    """A flat button's one-pixel border: raised while hot (highlight at the left and top, shadow at
+    the right and bottom), none (the face colour) at rest."""
+    l, t, r, b = button
+    edges = [(x, t, "ButtonHilight") for x in range(l, r - 1)] + [(l, y, "ButtonHilight") for y in range(t, b - 1)] + \
+        [(x, b - 1, "ButtonShadow") for x in range(l + 1, r)] + [(r - 1, y, "ButtonShadow") for y in range(t + 1, b)]
+    bad = [(x, y) for x, y, colour in edges if screen(x, y) != KNOWN_COLOURS[colour if hot else "ButtonFace"]]
+    return ["%d border pixels not as %s, first %s" % (len(bad), "hot" if hot else "at rest", bad[:3])] if bad else []
 
 
 class _XCursorImage(ctypes.Structure):
@@ -1289,14 +1286,14 @@ class GalleryTests(E2ETestCase):
         problems = settle(button, lambda screen: frame_problems(screen, button, hot=False))
         xdotool("mousemove", *center(button))
         problems += settle(button, lambda screen: frame_problems(screen, button, hot=True))
-        tip = driver("tooltip", "--exe", g.exe_win, "--timeout", 15000)
+        tip = driver("shown", "--exe", g.exe_win, "--class", "tooltips_class32", "--timeout", 15000)
         return problems + ([] if tip.get("ok") and tip["text"]["utf8"] == "Its own tooltip" else ["tooltip: %s" % tip])
 
     def drop_down_menu(self, g, rects):
         button = rects["IDC_MENU"]
         xdotool("mousemove", *center(button))
         xdotool("click", 1)
-        menu = driver("popup", "--exe", g.exe_win, "--timeout", 15000)
+        menu = driver("shown", "--exe", g.exe_win, "--class", "#32768", "--timeout", 15000)
         if not menu.get("ok"):
             return ["no menu: %s" % menu]
         problems = [] if menu["rect"][:2] == [button[0], button[3]] else [
