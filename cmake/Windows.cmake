@@ -79,6 +79,15 @@ add_dependencies(Teleskarn delay_import_libs)
 add_test(NAME reproducible_build COMMAND ${PROJECT_SOURCE_DIR}/scripts/check-reproducible.sh $<TARGET_FILE:Teleskarn>)
 set_tests_properties(reproducible_build PROPERTIES TIMEOUT 600)
 
+# The gallery: every feature of the controls in one dialog, for readers of the classes
+# (scripts/run.sh --gallery). A sample built beside the launcher; the release takes Teleskarn.exe only.
+add_executable(Gallery WIN32 gallery/Gallery.cpp framework/afxmain.cpp gallery/gallery.rc)
+target_compile_options(Gallery PRIVATE ${PRODUCT_COMPILE_OPTIONS})
+target_link_options(Gallery PRIVATE -s -Wl,--gc-sections)
+target_link_libraries(Gallery PRIVATE launcher_lib ${PLAIN_LATE_LIBS})
+set_source_files_properties(gallery/gallery.rc PROPERTIES OBJECT_DEPENDS
+  "${PROJECT_SOURCE_DIR}/gallery/GalleryIds.h;${PROJECT_SOURCE_DIR}/res/launcher.manifest;${PROJECT_SOURCE_DIR}/res/background.bmp")
+
 # The start-up benchmark, run by hand (bench/startup/run.sh): the floor, a program that shows the
 # same dialog template with DialogBoxParamA and nothing else, and the Windows-side timer.
 add_executable(startup_floor WIN32 EXCLUDE_FROM_ALL bench/startup/bare.cpp ${LAUNCHER_RESOURCES})

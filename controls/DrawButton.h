@@ -7,6 +7,8 @@
 //   DrawButtonImages.cpp    the icon and bitmap slots, their masks, placement and drawing
 //   DrawButtonMenu.cpp      the drop-down menu and the link
 //   DrawButtonSnapshot.cpp  the copy of the parent's background
+//   DrawButtonOptions.cpp   the setters of the options beyond the defaults (look, colour slots,
+//                           parent background, cursor, tooltip text)
 //   DrawButton_core         the rules, on the state this class holds (m_state)
 #pragma once
 
@@ -78,6 +80,20 @@ public:
     // look on a plain face of the colour slots (no face picture, no parent snapshot), the frame of
     // the default or focused button in the window frame colour, never hot. off: the look as set.
     DWORD SetSystemLook(BOOL on, BOOL repaint);
+    // flat TRUE: the flat look, bordered only while hot or pressed; FALSE: the 3-D look, never hot.
+    DWORD SetFlatLook(BOOL flat, BOOL repaint);
+    // One colour slot (ColorHotBack .. ColorFocusText), kept until the system colours change; 5 and
+    // nothing changed for another slot.
+    DWORD SetColor(int slot, COLORREF color, BOOL repaint);
+    // copy TRUE: the face background is the parent's pixels behind the button, as the next paint
+    // finds them; FALSE: a fill of the colour slots.
+    DWORD SetCopyParentBackground(BOOL copy, BOOL repaint);
+    // The cursor shown over the button (NULL: the class cursor); the button takes ownership and
+    // destroys the one held before.
+    DWORD SetHoverCursor(HCURSOR cursor, BOOL repaint);
+    // The tooltip's text (Windows-1252), shown when the pointer rests on the button; NULL or empty:
+    // no tooltip.
+    DWORD SetTooltipText(LPCSTR text, BOOL repaint);
 
     // ---- Images and menu: the button takes ownership of every handle given. ----------------
 

@@ -40,6 +40,7 @@ struct Rect
 constexpr uint32_t ResultDone = 0;
 constexpr uint32_t ResultBadImageAlign = 4;   // SetImageAlign: alignment above 3
 constexpr uint32_t ResultBadPressShift = 6;   // SetPressShift: style other than 0 and 1
+constexpr uint32_t ResultBadColorSlot = 5;    // SetColor: no slot of that index
 
 enum ImageAlign : uint8_t { ImageLeft = 0, ImageTop = 1, ImageRight = 2, ImageAtCorner = 3 };
 enum PressShiftStyle : uint8_t { PressShiftDiagonal = 0, PressShiftDown = 1 };

@@ -6,8 +6,7 @@
 #include "controls/TextLabel_core.h"
 
 // A dialog's static text bound by DDX_Control, drawn in its own font and colour. It can also blink
-// (on WM_TIMER), open its text with the shell when clicked and show a cursor of its own; the
-// state for those stays at its defaults unless a derived class sets it.
+// (on WM_TIMER), open its text with the shell when clicked and show a cursor of its own.
 class CTextLabel : public CStatic
 {
 public:
@@ -25,6 +24,13 @@ public:
     CTextLabel& SetBoldWeight(BOOL bold);
     CTextLabel& SetCharHeight(int height);
     CTextLabel& SetFaceName(CString faceName);
+    // The colours repaint the label before they return, as the font setters do; the system's
+    // colours replace both when they change.
+    CTextLabel& SetTextColor(COLORREF color);
+    CTextLabel& SetBackColor(COLORREF color);
+    // The cursor over the label (NULL: the class cursor), borrowed; the label answers the pointer
+    // only when its control has SS_NOTIFY, as a clickable link has.
+    CTextLabel& SetHoverCursor(HCURSOR cursor);
 
 protected:
     // Replaces m_font with a font made from m_logFont.

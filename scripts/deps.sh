@@ -3,7 +3,7 @@
 set -euo pipefail
 need=(cmake g++ make libgtest-dev libbenchmark-dev googletest
       g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-      wine64 fonts-wine xvfb xauth xdotool imagemagick fonts-liberation python3
+      wine64 fonts-wine xvfb xauth xdotool imagemagick fonts-liberation python3 libxfixes3
       clang libclang-rt-14-dev locales
       openssl osslsigncode libengine-pkcs11-openssl softhsm2)
 missing=()

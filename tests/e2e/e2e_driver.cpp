@@ -16,6 +16,8 @@
 //   watch       --exe PATH [--timeout MS]                     waits for the process to end, listing
 //                                                             every top-level window it showed meanwhile
 //   locale                                                    this process's user locale and code page
+//   controls    --hwnd H | --exe PATH [--timeout MS]          every child of the dialog by id
+//   shown       --exe PATH --class NAME [--timeout MS]        a shown window of that class (menu, tooltip)
 //
 // Processes are told apart by their full image path, so several launchers from different folders
 // can run side by side without the driver confusing their windows.
@@ -577,6 +579,67 @@ int Locale()
     return 0;
 }
 
+// ---- the controls gallery -------------------------------------------------------------------
+
+// The first visible window of the class among the top-level windows of the image's processes.
+int WaitForWindowOf(const Args& args, const wchar_t* windowClass, HWND* found)
+{
+    const std::wstring exe = args.Get(L"exe");
+    *found = nullptr;
+    if (!e2e::PollUntil(args.Number(L"timeout", 15000), kPollMs, [&] {
+            for (HWND h : WindowsOfPids(PidsOf(exe)))
+                if (IsWindowVisible(h) && SameText(ClassOf(h), windowClass))
+                    return (*found = h) != nullptr;
+            return false;
+        }))
+        return Fail("timeout waiting for a window of class " + e2e::Narrow(windowClass));
+    return 0;
+}
+
+// Every child of the dialog (--hwnd, or the visible dialog of --exe) with an id of its own: text,
+// screen rectangle and a button's BM_GETCHECK; and a point where the pointer is over no control.
+int Controls(const Args& args)
+{
+    HWND dlg = args.Hwnd();
+    if (!args.Has(L"hwnd") && WaitForWindowOf(args, L"#32770", &dlg) != 0)
+        return 1;
+    std::string controls;
+    for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        RECT r{};
+        DWORD_PTR check = 0;
+        const bool button = SameText(ClassOf(c), L"Button");
+        if (GetDlgCtrlID(c) == -1 || !GetWindowRect(c, &r) ||
+            (button && !SendMessageTimeoutW(c, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &check)))
+            continue;
+        controls += (controls.empty() ? "{\"" : ",\"") + std::to_string(GetDlgCtrlID(c)) + "\":{\"text\":" +
+                    TextJson(WindowText(c)) + ",\"rect\":" + RectJson(r) + ",\"check\":" +
+                    (button ? std::to_string(check) : "null") + "}";
+    }
+    const POINT free = FreePoint(dlg);
+    Emit("{\"ok\":true,\"hwnd\":" + HwndText(dlg) + ",\"controls\":" + controls + "},\"free_point\":[" +
+         std::to_string(free.x) + "," + std::to_string(free.y) + "]}");
+    return 0;
+}
+
+// The process's shown window of a class (#32768 a popup menu, tooltips_class32 a tooltip): its
+// screen rectangle, its text (WM_GETTEXT, which the system carries across processes; a tooltip
+// answers with its tip) and, for a menu, the menu it shows.
+int Shown(const Args& args)
+{
+    HWND h = nullptr;
+    if (WaitForWindowOf(args, args.Get(L"class").c_str(), &h) != 0)
+        return 1;
+    RECT r{};
+    GetWindowRect(h, &r);
+    std::vector<wchar_t> buf(1024);
+    DWORD_PTR n = 0, menu = 0;
+    SendMessageTimeoutW(h, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()), SMTO_ABORTIFHUNG, 5000, &n);
+    SendMessageTimeoutW(h, MN_GETHMENU, 0, 0, SMTO_ABORTIFHUNG, 5000, &menu);
+    Emit("{\"ok\":true,\"rect\":" + RectJson(r) + ",\"text\":" + TextJson(std::wstring(buf.data(), n)) +
+         ",\"menu\":" + HwndText(reinterpret_cast<HWND>(menu)) + "}");
+    return 0;
+}
+
 }  // namespace
 
 // Ends the driver should anything it calls hang, so a test reports that instead of waiting on.
@@ -609,7 +672,8 @@ int main()
          }},
         {L"click", Click}, {L"key", Key}, {L"ncpoint", NcPoint}, {L"windows", Windows},
         {L"close", [](const Args& a) { return Posted(PostMessageW(a.Hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0)); }},
-        {L"procs", Procs}, {L"watch", Watch}, {L"locale", [](const Args&) { return Locale(); }}};
+        {L"procs", Procs}, {L"watch", Watch}, {L"locale", [](const Args&) { return Locale(); }},
+        {L"controls", Controls}, {L"shown", Shown}};
     const auto command = commands.find(args.command);
     if (command != commands.end())
         return command->second(args);

@@ -12,11 +12,12 @@ Usage (CTest passes the paths; the Wine environment must be up, see scripts/wine
              --stub Teleskarn-pqrw7kt3mz.exe --driver e2e_driver.exe \\
              --registry-file tests/wine/rfc1766.reg --work DIR [--planted DIR]  GROUP... [-k PATTERN]
 Groups: languages, launch, close, registry, input, look, planting (needs --planted: the folder of
-the planted version.dll and comctl32.dll). E2E_KEEP=1 keeps the scenario folders; a
+the planted version.dll and comctl32.dll), gallery (needs --gallery: Gallery.exe). E2E_KEEP=1 keeps the scenario folders; a
 failing scenario always keeps its folder (its path is in the failure message).
 """
 import argparse
 import collections
+import ctypes
 import json
 import os
 import re
@@ -1175,6 +1176,209 @@ class PlantingTests(E2ETestCase):
                           "comctl32.dll loaded or called": comctl32}, s.describe())
 
 
+# ---- group "gallery": the controls gallery driven as a user would -----------------------------------
+
+GALLERY_IDS = {name: int(value) for name, value in re.findall(
+    r"^#define (\w+)\s+(\d+)", open(os.path.join(SOURCE_DIR, "gallery", "GalleryIds.h")).read(), re.M)}
+IMAGE = 16         # the gallery's images and icons are 16 x 16 pixels
+MARGIN = 3         # the buttons' image margins at 96 DPI
+RED, WHITE, BLACK = (200, 0, 0), (255, 255, 255), (0, 0, 0)
+
+
+def frame_depth(x, y):
+    return min(x, y, IMAGE - 1 - x, IMAGE - 1 - y)
+
+
+# What the gallery's images show at each of their pixels, None where they are transparent: the
+# bitmap a red frame 4 pixels wide; the mask-only icon white on its outer 2 pixels, black on 3 more.
+BITMAP_PIXEL = lambda x, y: RED if frame_depth(x, y) < 4 else None
+MASK_ONLY_ICON_PIXEL = lambda x, y: WHITE if frame_depth(x, y) < 2 else BLACK if frame_depth(x, y) < 5 else None
+
+
+def image_problems(screen, button, align, pixel, text=True):
+    """A button at rest with one image and a caption: the image where the placement rules put it,
+    its transparent parts and a ring round it in the face colour, and (text) the caption's ink
+    centred in the caption rectangle the image leaves."""
+    left, top, right, bottom = button
+    w, h, face = right - left, bottom - top, KNOWN_COLOURS["ButtonFace"]
+    at, caption = {
+        "left": ((MARGIN, (h - IMAGE) // 2), (MARGIN + IMAGE, 0, w, h)),
+        "top": (((w - IMAGE) // 2, MARGIN), (0, IMAGE, w, h)),
+        "right": ((w - MARGIN - IMAGE, (h - IMAGE) // 2), (MARGIN, 0, w - MARGIN - IMAGE, h)),
+        "corner": ((0, 0), (0, 0, w, h)),
+    }[align]
+    problems = []
+    for y in range(at[1] - 2, at[1] + IMAGE + 2):
+        for x in range(at[0] - 2, at[0] + IMAGE + 2):
+            if 0 <= x < w and 0 <= y < h:
+                inside_image = 0 <= x - at[0] < IMAGE and 0 <= y - at[1] < IMAGE
+                want = (pixel(x - at[0], y - at[1]) if inside_image else None) or face
+                if screen(left + x, top + y) != want:
+                    problems.append("pixel (%d, %d) of the button is %s, not %s" % (x, y, screen(left + x, top + y), want))
+    if text:
+        ink = [(x, y) for y in range(h) for x in range(w) if screen(left + x, top + y) == KNOWN_COLOURS["ButtonText"]]
+        if not ink:
+            return problems + ["no caption"]
+        centre = ((min(x for x, _ in ink) + max(x for x, _ in ink) + 1) / 2,
+                  (min(y for _, y in ink) + max(y for _, y in ink) + 1) / 2)
+        want = ((caption[0] + caption[2]) / 2, (caption[1] + caption[3]) / 2)
+        if abs(centre[0] - want[0]) > 2 or abs(centre[1] - want[1]) > 3:
+            problems.append("the caption's ink is centred at %s, not at %s of the caption area %s"
+                            % (centre, want, caption))
+    return problems
+
+
+def frame_problems(screen, button, hot):
+    """A flat button's one-pixel border: raised while hot (highlight at the left and top, shadow at
+    the right and bottom), none (the face colour) at rest."""
+    l, t, r, b = button
+    edges = [(x, t, "ButtonHilight") for x in range(l, r - 1)] + [(l, y, "ButtonHilight") for y in range(t, b - 1)] + \
+        [(x, b - 1, "ButtonShadow") for x in range(l + 1, r)] + [(r - 1, y, "ButtonShadow") for y in range(t + 1, b)]
+    bad = [(x, y) for x, y, colour in edges if screen(x, y) != KNOWN_COLOURS[colour if hot else "ButtonFace"]]
+    return ["%d border pixels not as %s, first %s" % (len(bad), "hot" if hot else "at rest", bad[:3])] if bad else []
+
+
+class _XCursorImage(ctypes.Structure):
+    _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short), ("width", ctypes.c_ushort),
+                ("height", ctypes.c_ushort), ("xhot", ctypes.c_ushort), ("yhot", ctypes.c_ushort),
+                ("serial", ctypes.c_ulong), ("pixels", ctypes.POINTER(ctypes.c_ulong))]
+
+
+def x_cursor():
+    """The cursor the X server shows (XFixesGetCursorImage): width, height, hot spot and the set of
+    its opaque black pixels."""
+    x11, xfixes = ctypes.CDLL("libX11.so.6"), ctypes.CDLL("libXfixes.so.3")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XCloseDisplay.argtypes = x11.XFree.argtypes = [ctypes.c_void_p]
+    xfixes.XFixesGetCursorImage.restype = ctypes.POINTER(_XCursorImage)
+    xfixes.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
+    display = x11.XOpenDisplay(x_display().encode())
+    if not display:
+        raise AssertionError("cannot open the X display")
+    try:
+        image = xfixes.XFixesGetCursorImage(display).contents
+        w, h = image.width, image.height
+        black = frozenset((i % w, i // w) for i in range(w * h) if image.pixels[i] & 0xFFFFFFFF == 0xFF000000)
+        shape = (w, h, image.xhot, image.yhot, black)
+        x11.XFree(ctypes.addressof(image))
+        return shape
+    finally:
+        x11.XCloseDisplay(display)
+
+
+class GalleryScenario(Scenario):
+    """Gallery.exe in a folder of its own, with the stub beside it under the name of its link."""
+
+    def __init__(self, name):
+        super().__init__(name, exe="Gallery.exe")
+        shutil.copy2(CONFIG.gallery, self.exe)
+        shutil.copy2(CONFIG.stub, os.path.join(self.dir, "GalleryLink.exe"))
+
+
+class GalleryTests(E2ETestCase):
+    """Every case starts the gallery, acts on it with the real pointer and keyboard (xdotool) or
+    the driver, and answers the problems it found; the gallery then ends on Escape. The pointer
+    moves and the screen is read, so CTest runs this group alone (RUN_SERIAL)."""
+
+    def hot_tooltip(self, g, rects):
+        button = rects["IDC_TOOLTIP"]
+        problems = settle(button, lambda screen: frame_problems(screen, button, hot=False))
+        xdotool("mousemove", *center(button))
+        problems += settle(button, lambda screen: frame_problems(screen, button, hot=True))
+        tip = driver("shown", "--exe", g.exe_win, "--class", "tooltips_class32", "--timeout", 15000)
+        return problems + ([] if tip.get("ok") and tip["text"]["utf8"] == "Its own tooltip" else ["tooltip: %s" % tip])
+
+    def drop_down_menu(self, g, rects):
+        button = rects["IDC_MENU"]
+        xdotool("mousemove", *center(button))
+        xdotool("click", 1)
+        menu = driver("shown", "--exe", g.exe_win, "--class", "#32768", "--timeout", 15000)
+        if not menu.get("ok"):
+            return ["no menu: %s" % menu]
+        problems = [] if menu["rect"][:2] == [button[0], button[3]] else [
+            "the menu opened at %s, not under the button at %s" % (menu["rect"][:2], [button[0], button[3]])]
+        # The commands are greyed until the owner has heard of the menu: a command that arrives was
+        # made available by the notification, before the menu showed.
+        xdotool("mousemove", menu["rect"][0] + 20, menu["rect"][1] + 10)
+        xdotool("click", 1)
+        want = "notify %s value 27 then command %d" % (menu["menu"].lower(), GALLERY_IDS["ID_CHOICE_FIRST"])
+        status = poll(lambda: self.status(g) == want and want, 15) or self.status(g)
+        return problems + ([] if status == want else ["the owner received %r, not %r" % (status, want)])
+
+    def link(self, g, rects):
+        xdotool("mousemove", *center(rects["IDC_LINK"]))
+        xdotool("click", 1)
+        starts = poll(g.starts, 30)
+        return [] if [(r["args"], r["show"]) for r in starts] == [([], 3)] else [
+            "the link's program should start once, maximised and without arguments: %s" % g.record()]
+
+    def check_box(self, g, rects):
+        seen = [self.controls(g)["IDC_CHECK"]["check"]]
+        xdotool("mousemove", *center(rects["IDC_CHECK"]))
+        xdotool("click", 1)
+        seen.append(poll(lambda: self.controls(g)["IDC_CHECK"]["check"] == 0 and 0, 15, 0.1))
+        driver("key", "--hwnd", g.hwnd, "--key", "space")
+        seen.append(poll(lambda: self.controls(g)["IDC_CHECK"]["check"], 15, 0.1))
+        return [] if seen == [1, 0, 1] else ["BM_GETCHECK at first, after a click, after Space: %s" % seen]
+
+    def own_cursor(self, g, rects):
+        # As the X server shows it: over a plain button the class's arrow; over this one the gallery's
+        # cross, 32 x 32 pixels, 3 thick through its hot spot (15, 15), black, the rest transparent.
+        cross = (32, 32, 15, 15, frozenset((x, y) for x in range(32) for y in range(32)
+                                           if abs(x - 15) <= 1 or abs(y - 15) <= 1))
+        seen = []
+        for name, is_cross in (("IDC_FLAT", False), ("IDC_CURSOR", True), ("IDC_FLAT", False)):
+            xdotool("mousemove", *center(rects[name]))
+            shown = poll(lambda: [c for c in [x_cursor()] if (c == cross) == is_cross], 5) or [x_cursor()]
+            seen.append((name, "the cross" if shown[0] == cross else "%d x %d, hot spot (%d, %d)" % shown[0][:4]))
+        return [] if [c == "the cross" for _, c in seen] == [False, True, False] else ["the cursors shown: %s" % seen]
+
+    def alignments(self, g, rects):
+        return [name + ": " + p for name in ("left", "top", "right", "corner") for p in settle(
+            rects["IDC_" + name.upper()], lambda screen: image_problems(screen, rects["IDC_" + name.upper()], name,
+                                                                       BITMAP_PIXEL))]
+
+    def mask_only_icon(self, g, rects):
+        button = rects["IDC_MONOICON"]
+        return settle(button, lambda screen: image_problems(screen, button, "left", MASK_ONLY_ICON_PIXEL, text=False))
+
+    CASES = [
+        ("the pointer lights a flat button and its tooltip shows", hot_tooltip),
+        ("the drop-down menu opens under its button, notifies first and sends its command", drop_down_menu),
+        ("the link button hands its link to the shell", link),
+        ("a check-mode button toggles on a click and on Space", check_box),
+        ("over its button the cursor is its own", own_cursor),
+        ("each bitmap alignment places image and caption, the transparent parts show the face", alignments),
+        ("the mask-only icon is drawn at its size, half its mask's height", mask_only_icon),
+    ]
+
+    def controls(self, g):
+        found = driver("controls", "--hwnd", g.hwnd)["controls"]
+        return {name: found[str(cid)] for name, cid in GALLERY_IDS.items() if str(cid) in found}
+
+    def status(self, g):
+        return self.controls(g)["IDC_STATUS"]["text"]["utf8"]
+
+    def test_gallery(self):
+        for what, case in self.CASES:
+            with self.subTest(what):
+                g = GalleryScenario("gallery-" + case.__name__.replace("_", "-")).start()
+                self._scenarios.append(g)
+                self.addCleanup(g.end)
+                report = g.wait_window("controls", START_TIMEOUT_MS)
+                self.assertTrue(report.get("ok"), "%s: the gallery did not come up: %s" % (what, report))
+                g.hwnd = report["hwnd"]
+                xdotool("mousemove", *report["free_point"])
+                rects = {name: c["rect"] for name, c in self.controls(g).items()}
+                problems = case(self, g, rects)
+                xdotool("mousemove", *report["free_point"])
+                driver("key", "--hwnd", g.hwnd, "--key", "escape")
+                self.assertTrue(driver("watch", "--exe", g.exe_win, "--timeout", EXIT_TIMEOUT_MS)["ok"],
+                                "%s: the gallery did not end on Escape" % what)
+                self.assertEqual([], problems[:12], "%s\n%s" % (what, g.describe()))
+
+
 GROUPS = {
     "languages": [LocaleSanityTests, LanguageTests, CodePageTests],
     "registry": [MissingTableTests],
@@ -1183,6 +1387,7 @@ GROUPS = {
     "input": [RealInputTests],
     "look": [LookTests],
     "planting": [PlantingTests],
+    "gallery": [GalleryTests],
 }
 
 
@@ -1192,10 +1397,11 @@ def main():
     for name in ("wine-env", "wine-exec", "launcher", "stub", "driver", "registry-file", "work"):
         parser.add_argument("--" + name, required=True)
     parser.add_argument("--planted", help="the folder of the planted version.dll and comctl32.dll")
+    parser.add_argument("--gallery", help="Gallery.exe, for the gallery group")
     parser.add_argument("-k", dest="pattern", action="append", help="only tests whose name contains this")
     parser.add_argument("groups", nargs="+", choices=sorted(GROUPS))
     CONFIG = parser.parse_args()
-    for attr in ("wine_env", "wine_exec", "launcher", "stub", "driver", "registry_file", "work", "planted"):
+    for attr in ("wine_env", "wine_exec", "launcher", "stub", "driver", "registry_file", "work", "planted", "gallery"):
         if getattr(CONFIG, attr):
             setattr(CONFIG, attr, os.path.realpath(getattr(CONFIG, attr)))
     if "planting" in CONFIG.groups and not CONFIG.planted:
