@@ -130,6 +130,11 @@ endforeach()
 # The launcher's tests bind the late libraries as the launcher does, through its delay-load hook.
 target_link_libraries(win_test_launcher PRIVATE launcher_lib ${DELAY_LIBS})
 add_dependencies(win_test_launcher delay_import_libs)
+# Beside that program, a library of a name of its own that its restricted library search must not find.
+add_library(planted_library SHARED tests/win/planted_library.cpp)
+set_target_properties(planted_library PROPERTIES OUTPUT_NAME teleskarn-planted PREFIX ""
+                      RUNTIME_OUTPUT_DIRECTORY $<TARGET_FILE_DIR:win_test_launcher>)
+add_dependencies(win_test_launcher planted_library)
 
 # End to end: the real Teleskarn.exe, a stub support program and a Windows-side driver.
 if(EXISTS ${PROJECT_SOURCE_DIR}/tests/e2e/CMakeLists.txt)

@@ -65,6 +65,19 @@ std::u16string Wide(const std::string& path)
     return AfxTextToWide(path.c_str());
 }
 
+// ---- Start-up -------------------------------------------------------------------------------
+
+// The launcher's start-up, which runs in this program too before its other static initialisers, takes
+// the program's own folder out of the library search: a library beside it is not found by its name.
+TEST(LauncherStart, LibraryBesideTheProgramIsNotFoundByName)
+{
+    const std::string name = "teleskarn-planted.dll";
+    EXPECT_EQ(nullptr, ::LoadLibraryA(name.c_str()));
+    HMODULE beside = ::LoadLibraryA((ModuleDirectory() + "\\" + name).c_str());
+    EXPECT_NE(nullptr, beside) << "not beside the program, or not loadable";
+    ::FreeLibrary(beside);
+}
+
 // ---- Registry reader -----------------------------------------------------------------------
 
 class RegistryReader : public ::testing::Test
