@@ -105,7 +105,8 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-# Shared helpers of the Windows tests (message recorder, pixel reading, registry fixtures).
+# Shared helpers of the Windows tests (message recorder, pixel reading, registry fixtures, the watchdog)
+# and their main, which guards every test against a modal window that nothing ends.
 file(GLOB WIN_TEST_SUPPORT CONFIGURE_DEPENDS tests/win/support/*.cpp)
 if(WIN_TEST_SUPPORT)
   add_library(win_test_support STATIC ${WIN_TEST_SUPPORT})
@@ -122,7 +123,7 @@ file(GLOB WIN_TESTS CONFIGURE_DEPENDS tests/win/test_*.cpp)
 foreach(src ${WIN_TESTS})
   get_filename_component(name ${src} NAME_WE)
   add_executable(win_${name} ${src} ${LAUNCHER_RESOURCES})
-  target_link_libraries(win_${name} PRIVATE win_test_support gtest_main)
+  target_link_libraries(win_${name} PRIVATE win_test_support)
   add_test(NAME win_${name} COMMAND win_${name})
   set_tests_properties(win_${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120)
 endforeach()

@@ -98,6 +98,7 @@ void CTestDialog::DoDataExchange(CDataExchange* dx)
 namespace {
 
 std::vector<MessageBoxCatcher::Box> g_boxes;
+int g_catchers = 0;
 const ImportHook* g_ansiBox = nullptr;
 const ImportHook* g_wideBox = nullptr;
 UINT g_boxType = MessageBoxCatcher::NoType;   // of the box being set up
@@ -137,6 +138,7 @@ MessageBoxCatcher::MessageBoxCatcher()
       m_wide("user32.dll", "MessageBoxW", (void*)&TypedMessageBoxW)
 {
     g_boxes.clear();
+    ++g_catchers;
     g_ansiBox = &m_ansi;
     g_wideBox = &m_wide;
 }
@@ -144,11 +146,17 @@ MessageBoxCatcher::MessageBoxCatcher()
 MessageBoxCatcher::~MessageBoxCatcher()
 {
     ::UnhookWindowsHookEx(m_hook);
+    --g_catchers;
 }
 
 const std::vector<MessageBoxCatcher::Box>& MessageBoxCatcher::Boxes() const
 {
     return g_boxes;
+}
+
+bool MessageBoxCatcher::Catching()
+{
+    return g_catchers > 0;
 }
 
 // ---- Capture ---------------------------------------------------------------------------------

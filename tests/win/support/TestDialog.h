@@ -93,6 +93,8 @@ public:
 
     bool Installed() const { return m_hook != NULL; }
     const std::vector<Box>& Boxes() const;
+    // Whether a catcher lives: a box is then expected.
+    static bool Catching();
 
 private:
     HHOOK m_hook;

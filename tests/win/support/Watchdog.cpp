@@ -1,10 +1,10 @@
 // The watchdog's thread and its report (see Watchdog.h).
 #include "support/Watchdog.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <utility>
+
+#include "support/TestDialog.h"
 
 namespace wintest {
 
@@ -13,10 +13,58 @@ namespace {
 volatile LONG g_gaveUp = 0;       // a watchdog of this program has fired
 const DWORD kUnresponsiveMs = 3000;   // after the quit, before the program is ended
 
+std::string Narrow(const wchar_t* text)
+{
+    char narrow[512] = "";
+    ::WideCharToMultiByte(CP_UTF8, 0, text, -1, narrow, sizeof narrow, NULL, NULL);
+    return narrow;
+}
+
+// A window's text read without a message to it (its thread may be the one that hangs).
+std::string TextOf(HWND hwnd)
+{
+    wchar_t text[256] = L"";
+    ::InternalGetWindowText(hwnd, text, 256);
+    return Narrow(text);
+}
+
+// The thread's visible top-level windows: class and title, and a message box's text.
+std::string OpenWindows(DWORD threadId)
+{
+    std::string open;
+    ::EnumThreadWindows(threadId, [](HWND hwnd, LPARAM list) {
+        if (!::IsWindowVisible(hwnd))
+            return TRUE;
+        wchar_t className[64] = L"";
+        ::GetClassNameW(hwnd, className, 64);
+        std::string& text = *reinterpret_cast<std::string*>(list);
+        text += (text.empty() ? "" : ", ") + Narrow(className) + " \"" + TextOf(hwnd) + "\"";
+        if (HWND boxText = ::GetDlgItem(hwnd, 0xFFFF))
+            text += ": \"" + TextOf(boxText) + "\"";
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&open));
+    return open;
+}
+
+// A message box nobody expects, seen once it has set up its texts: it ends as if OK had been pressed
+// and the test fails with what it said.
+LRESULT CALLBACK CloseUnexpectedBox(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPRETSTRUCT* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_INITDIALOG && ::GetDlgItem(call->hwnd, 0xFFFF) != NULL &&
+        !MessageBoxCatcher::Catching()) {
+        ADD_FAILURE() << "a message box nobody expected, closed: \"" << TextOf(call->hwnd) << "\": \""
+                      << TextOf(::GetDlgItem(call->hwnd, 0xFFFF)) << "\"";
+        ::EndDialog(call->hwnd, IDOK);
+    }
+    return ::CallNextHookEx(NULL, code, wParam, lParam);
+}
+
 }  // namespace
 
-Watchdog::Watchdog(std::string awaited, DWORD timeoutMs)
-    : m_awaited(std::move(awaited)), m_timeoutMs(g_gaveUp ? 0 : timeoutMs), m_threadId(::GetCurrentThreadId()),
+Watchdog::Watchdog(std::string awaited, DWORD timeoutMs, bool wholeTest)
+    : m_awaited(std::move(awaited)), m_timeoutMs(g_gaveUp && !wholeTest ? 0 : timeoutMs),
+      m_threadId(::GetCurrentThreadId()),
       m_ended(::CreateEventW(NULL, TRUE, FALSE, NULL)), m_fired(0)
 {
     m_watcher = ::CreateThread(NULL, 0, Watch, this, 0, NULL);
@@ -40,7 +88,8 @@ std::string Watchdog::Complaint() const
 {
     if (m_timeoutMs == 0)
         return "not waited for " + m_awaited + ": an earlier wait of this program hung";
-    return "gave up after " + std::to_string(m_timeoutMs) + " ms waiting for " + m_awaited;
+    return "gave up after " + std::to_string(m_timeoutMs) + " ms waiting for " + m_awaited +
+           (m_open.empty() ? "" : "; open then: " + m_open);
 }
 
 DWORD WINAPI Watchdog::Watch(void* param)
@@ -48,6 +97,7 @@ DWORD WINAPI Watchdog::Watch(void* param)
     Watchdog& self = *static_cast<Watchdog*>(param);
     if (::WaitForSingleObject(self.m_ended, self.m_timeoutMs) != WAIT_TIMEOUT)
         return 0;
+    self.m_open = OpenWindows(self.m_threadId);
     ::InterlockedExchange(&self.m_fired, 1);
     ::InterlockedExchange(&g_gaveUp, 1);
     ::PostThreadMessageW(self.m_threadId, WM_QUIT, 0, 0);
@@ -61,6 +111,29 @@ DWORD WINAPI Watchdog::Watch(void* param)
     std::fflush(stderr);
     ::TerminateProcess(::GetCurrentProcess(), 3);
     return 0;
+}
+
+// ---- ModalGuard ----------------------------------------------------------------------------------
+
+void ModalGuard::OnTestProgramStart(const ::testing::UnitTest&)
+{
+    m_hook = ::SetWindowsHookExW(WH_CALLWNDPROCRET, CloseUnexpectedBox, NULL, ::GetCurrentThreadId());
+}
+
+void ModalGuard::OnTestProgramEnd(const ::testing::UnitTest&)
+{
+    ::UnhookWindowsHookEx(m_hook);
+}
+
+void ModalGuard::OnTestStart(const ::testing::TestInfo&)
+{
+    m_test = std::make_unique<Watchdog>("the test to end (a modal loop or dialog nothing ended)", TestLimitMs,
+                                        true);
+}
+
+void ModalGuard::OnTestEnd(const ::testing::TestInfo&)
+{
+    m_test.reset();   // a failure here still counts for the test: listeners added last hear of its end first
 }
 
 }  // namespace wintest
