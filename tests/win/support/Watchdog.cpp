@@ -13,51 +13,23 @@ namespace {
 volatile LONG g_gaveUp = 0;       // a watchdog of this program has fired
 const DWORD kUnresponsiveMs = 3000;   // after the quit, before the program is ended
 
-std::string Narrow(const wchar_t* text)
-{
-    char narrow[512] = "";
-    ::WideCharToMultiByte(CP_UTF8, 0, text, -1, narrow, sizeof narrow, NULL, NULL);
-    return narrow;
-}
-
-// A window's text read without a message to it (its thread may be the one that hangs).
-std::string TextOf(HWND hwnd)
-{
-    wchar_t text[256] = L"";
-    ::InternalGetWindowText(hwnd, text, 256);
-    return Narrow(text);
-}
-
-// The thread's visible top-level windows: class and title, and a message box's text.
+// The thread's visible top-level windows, class and title, read without a message to them (the
+// thread may be the one that hangs).
 std::string OpenWindows(DWORD threadId)
 {
     std::string open;
     ::EnumThreadWindows(threadId, [](HWND hwnd, LPARAM list) {
-        if (!::IsWindowVisible(hwnd))
-            return TRUE;
-        wchar_t className[64] = L"";
-        ::GetClassNameW(hwnd, className, 64);
-        std::string& text = *reinterpret_cast<std::string*>(list);
-        text += (text.empty() ? "" : ", ") + Narrow(className) + " \"" + TextOf(hwnd) + "\"";
-        if (HWND boxText = ::GetDlgItem(hwnd, 0xFFFF))
-            text += ": \"" + TextOf(boxText) + "\"";
+        wchar_t name[64] = L"", title[256] = L"";
+        ::GetClassNameW(hwnd, name, 64);
+        ::InternalGetWindowText(hwnd, title, 256);
+        char text[512] = "";
+        ::WideCharToMultiByte(CP_UTF8, 0, (std::wstring(name) + L" \"" + title + L"\"").c_str(), -1, text,
+                              sizeof text, NULL, NULL);
+        if (::IsWindowVisible(hwnd))
+            *reinterpret_cast<std::string*>(list) += std::string(", ") + text;
         return TRUE;
     }, reinterpret_cast<LPARAM>(&open));
-    return open;
-}
-
-// A message box nobody expects, seen once it has set up its texts: it ends as if OK had been pressed
-// and the test fails with what it said.
-LRESULT CALLBACK CloseUnexpectedBox(int code, WPARAM wParam, LPARAM lParam)
-{
-    const CWPRETSTRUCT* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-    if (code == HC_ACTION && call->message == WM_INITDIALOG && ::GetDlgItem(call->hwnd, 0xFFFF) != NULL &&
-        !MessageBoxCatcher::Catching()) {
-        ADD_FAILURE() << "a message box nobody expected, closed: \"" << TextOf(call->hwnd) << "\": \""
-                      << TextOf(::GetDlgItem(call->hwnd, 0xFFFF)) << "\"";
-        ::EndDialog(call->hwnd, IDOK);
-    }
-    return ::CallNextHookEx(NULL, code, wParam, lParam);
+    return open.empty() ? open : open.substr(2);
 }
 
 }  // namespace
@@ -117,12 +89,7 @@ DWORD WINAPI Watchdog::Watch(void* param)
 
 void ModalGuard::OnTestProgramStart(const ::testing::UnitTest&)
 {
-    m_hook = ::SetWindowsHookExW(WH_CALLWNDPROCRET, CloseUnexpectedBox, NULL, ::GetCurrentThreadId());
-}
-
-void ModalGuard::OnTestProgramEnd(const ::testing::UnitTest&)
-{
-    ::UnhookWindowsHookEx(m_hook);
+    CatchMessageBoxes();
 }
 
 void ModalGuard::OnTestStart(const ::testing::TestInfo&)

@@ -40,20 +40,19 @@ private:
 };
 
 // Guards each test of the program on its main thread: a message box that no MessageBoxCatcher
-// expects is closed as soon as it has set up its texts, and fails the test with its caption and
-// text; any other modal loop or dialog that nothing ends is ended by a watchdog over the whole test.
+// expects is closed as soon as it has set up its texts and fails the test with its caption and text
+// (CatchMessageBoxes); any other modal loop or dialog that nothing ends is ended by a watchdog over
+// the whole test.
 class ModalGuard : public ::testing::EmptyTestEventListener
 {
 public:
     static constexpr DWORD TestLimitMs = 15000;
 
     void OnTestProgramStart(const ::testing::UnitTest&) override;
-    void OnTestProgramEnd(const ::testing::UnitTest&) override;
     void OnTestStart(const ::testing::TestInfo&) override;
     void OnTestEnd(const ::testing::TestInfo&) override;
 
 private:
-    HHOOK m_hook = NULL;
     std::unique_ptr<Watchdog> m_test;
 };
 
