@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <functional>
 #include <list>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -523,13 +524,12 @@ TEST(NoticeDialog, HighContrastDrawsPlainInSystemColoursAndFollowsTheirChanges)
 // ---- The launch on OK ----------------------------------------------------------------------------
 
 // The shell as the test answers it (the error it leaves, and its result: above 32 started), and what
-// it was asked, with the file; and the path the launcher is told it runs from (empty: its own).
+// it was asked, with the file; and the path the launcher is told it runs from, where a row says.
 DWORD g_shellError = 0;
 INT_PTR g_shellResult = 0;
 std::vector<std::pair<SHELLEXECUTEINFOW, std::u16string>> g_launches;
 HWND g_dialog = NULL;
 std::u16string g_modulePath;
-wintest::ImportHook* g_modulePathHook = nullptr;
 
 BOOL WINAPI AnswerLaunch(SHELLEXECUTEINFOW* info)
 {
@@ -539,10 +539,8 @@ BOOL WINAPI AnswerLaunch(SHELLEXECUTEINFOW* info)
     return g_shellResult > 32;
 }
 
-DWORD WINAPI AnswerModulePath(HMODULE module, LPWSTR buffer, DWORD size)
+DWORD WINAPI AnswerModulePath(HMODULE, LPWSTR buffer, DWORD size)
 {
-    if (g_modulePath.empty())
-        return g_modulePathHook->Original<decltype(&::GetModuleFileNameW)>()(module, buffer, size);
     const DWORD length = (DWORD)std::min<size_t>(g_modulePath.size(), size - 1);
     std::copy_n(g_modulePath.data(), length, reinterpret_cast<char16_t*>(buffer));
     buffer[length] = L'\0';
@@ -574,16 +572,16 @@ TEST(LauncherApp, OkStartsTheToolOrSaysWhyNot)
         {0, 0, "Error\nFile not found: " + path},
         {0, 42, "Error\nFile not found: " + deep + "\\Teleskarn-pqrw7kt3mz.exe", deep},
     };
-    wintest::ImportHook modulePath("kernel32.dll", "GetModuleFileNameW", (void*)&AnswerModulePath);
-    ASSERT_TRUE(modulePath.Installed());
-    g_modulePathHook = &modulePath;
     void* const shell = __imp_ShellExecuteExW;
     __imp_ShellExecuteExW = (void*)&AnswerLaunch;
     for (const Row& row : rows) {
         SCOPED_TRACE(std::to_string(row.error) + " " + std::to_string(row.result) + " " + row.directory);
         g_shellError = row.error;
         g_shellResult = row.result;
-        g_modulePath = row.directory.empty() ? u"" : Wide(row.directory + "\\win_test_launcher.exe");
+        g_modulePath = Wide(row.directory + "\\win_test_launcher.exe");
+        std::optional<wintest::ImportHook> modulePath;
+        if (!row.directory.empty())
+            modulePath.emplace("kernel32.dll", "GetModuleFileNameW", (void*)&AnswerModulePath);
         g_launches.clear();
         g_dialog = NULL;
         wintest::MessageBoxCatcher catcher;
@@ -595,7 +593,6 @@ TEST(LauncherApp, OkStartsTheToolOrSaysWhyNot)
         wintest::Watchdog watchdog("the launcher to end after OK");
         EXPECT_FALSE(app.InitInstance());
         ::KillTimer(NULL, press);
-        g_modulePath.clear();
         ASSERT_EQ(row.directory.empty() ? 1u : 0u, g_launches.size());
         for (const auto& [call, file] : g_launches)
             EXPECT_EQ(std::make_tuple(g_dialog, Wide(path), DWORD(sizeof call),
