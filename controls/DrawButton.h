@@ -85,8 +85,12 @@ public:
     // destroyed. Nothing is drawn while the hot icon is NULL. An icon given for both is held once.
     DWORD SetIcons(HICON hotIcon, HICON normalIcon, BOOL repaint);
     // Bitmap slots, each with the colour that stands for transparent: the button makes the masks
-    // and blackens the transparent pixels of the images. Bitmaps held before are deleted. The
-    // images must not be selected into a context. A bitmap given for both is held once.
+    // and blackens the transparent pixels of the images. Bitmaps held before and not given again
+    // are deleted; one held already keeps its slot's mask (its transparent colour is not read
+    // again). The images must not be selected into a context. A bitmap given for both is held
+    // once. Every bitmap given is the button's from the call on, also one it cannot use (its mask
+    // or a context refused): that one is deleted at once and its slot stays empty. A handle that
+    // is no bitmap (GetObjectType) is not taken: it stays the caller's, untouched.
     DWORD SetBitmaps(HBITMAP hotBitmap, COLORREF hotTransparent, HBITMAP normalBitmap,
                      COLORREF normalTransparent, BOOL repaint);
     // The drop-down menu: its sub-menu 0 opens under the button on a click, and the chosen command

@@ -29,19 +29,23 @@ void IconSize(HICON icon, DWORD* width, DWORD* height)
 }
 
 // Fills a bitmap slot from an image whose pixels of colour transparent are to show the face: makes
-// the monochrome mask (white there) and turns those pixels of the image black.
+// the monochrome mask (white there) and turns those pixels of the image black. A bitmap whose mask
+// or contexts the system refuses is deleted, the slot left empty: it was handed over, so it must
+// not be lost. A handle that is no bitmap is left alone (it may be an object its caller owns).
 void FillBitmapSlot(ButtonBitmap* slot, HBITMAP image, COLORREF transparent)
 {
     *slot = ButtonBitmap{};
-    BITMAP bm = {};
-    if (image == NULL || ::GetObjectType(image) != OBJ_BITMAP || !::GetObjectW(image, sizeof bm, &bm))
+    if (image == NULL || ::GetObjectType(image) != OBJ_BITMAP)
         return;
-    const int width = bm.bmWidth, height = bm.bmHeight;
+    BITMAP bm = {};
     CBitmap mask;
     CDC imageDC, maskDC;
-    if (!mask.CreateBitmap(width, height, 1, 1, NULL) || !imageDC.CreateCompatibleDC(nullptr) ||
-        !maskDC.CreateCompatibleDC(nullptr))
+    if (!::GetObjectW(image, sizeof bm, &bm) || !mask.CreateBitmap(bm.bmWidth, bm.bmHeight, 1, 1, NULL) ||
+        !imageDC.CreateCompatibleDC(nullptr) || !maskDC.CreateCompatibleDC(nullptr)) {
+        ::DeleteObject(image);
         return;
+    }
+    const int width = bm.bmWidth, height = bm.bmHeight;
     {
         CScopedSelect selectImage(imageDC, image);
         CScopedSelect selectMask(&maskDC, &mask);
@@ -81,13 +85,26 @@ DWORD CDrawButton::SetBitmaps(HBITMAP hotBitmap, COLORREF hotTransparent, HBITMA
     // As with the icons: a bitmap given for both slots is held (and masked) once.
     const HBITMAP images[2] = {hotBitmap, normalBitmap != hotBitmap ? normalBitmap : NULL};
     const COLORREF transparent[2] = {hotTransparent, normalTransparent};
+    ButtonBitmap held[2] = {m_bitmaps[0], m_bitmaps[1]};
     for (int slot = 0; slot < 2; ++slot) {
-        ButtonBitmap& held = m_bitmaps[slot];
-        if (held.image != NULL && held.image != images[0] && held.image != images[1])
-            ::DeleteObject(held.image);
-        if (held.mask != NULL)
-            ::DeleteObject(held.mask);
-        FillBitmapSlot(&held, images[slot], transparent[slot]);
+        // An image held already keeps its mask: its transparent pixels are black by now, and a
+        // new mask would find none of them.
+        ButtonBitmap* kept = nullptr;
+        for (ButtonBitmap& old : held)
+            if (images[slot] != NULL && old.image == images[slot])
+                kept = &old;
+        if (kept != nullptr) {
+            m_bitmaps[slot] = *kept;
+            *kept = ButtonBitmap{};
+        } else {
+            FillBitmapSlot(&m_bitmaps[slot], images[slot], transparent[slot]);
+        }
+    }
+    for (const ButtonBitmap& old : held) {   // what was let go
+        if (old.image != NULL)
+            ::DeleteObject(old.image);
+        if (old.mask != NULL)
+            ::DeleteObject(old.mask);
     }
     Repaint(repaint);
     return drawbutton::ResultDone;

@@ -17,13 +17,17 @@ void CDrawButton::CopyParentBackground(CDC* dc)
     ::ScreenToClient(parent, (LPPOINT)&window.left);
     ::ScreenToClient(parent, (LPPOINT)&window.right);
 
-    // A context or bitmap the system refuses leaves the snapshot as it is: the paint goes on with
-    // whatever it holds.
-    if (m_backgroundDC.m_hDC == NULL && m_backgroundDC.CreateCompatibleDC(&parentDC) &&
-        m_backgroundBitmap.CreateCompatibleBitmap(&parentDC, client.Width(), client.Height())) {
-        m_previousBitmap = (HBITMAP)m_backgroundDC.SelectObject(m_backgroundBitmap.m_hObject);
-        m_backgroundDC.BitBlt(0, 0, client.Width(), client.Height(), &parentDC, window.left, window.top,
-                              SRCCOPY);
+    // A context or bitmap the system refuses leaves no snapshot, and this paint copies nothing: a
+    // context kept without its bitmap would copy its own 1 x 1 monochrome one, black, at every
+    // paint. The next paint tries again.
+    if (m_backgroundDC.m_hDC == NULL && m_backgroundDC.CreateCompatibleDC(&parentDC)) {
+        if (m_backgroundBitmap.CreateCompatibleBitmap(&parentDC, client.Width(), client.Height())) {
+            m_previousBitmap = (HBITMAP)m_backgroundDC.SelectObject(m_backgroundBitmap.m_hObject);
+            m_backgroundDC.BitBlt(0, 0, client.Width(), client.Height(), &parentDC, window.left, window.top,
+                                  SRCCOPY);
+        } else {
+            m_backgroundDC.DeleteDC();
+        }
     }
     dc->BitBlt(0, 0, client.Width(), client.Height(), &m_backgroundDC, 0, 0, SRCCOPY);
 }

@@ -244,23 +244,23 @@ TEST(DrawButtonImages, PlacementForEveryAlignment)
 {
     struct Row { const char* what; Place place; Rect image, caption; } rows[] = {
         // Beside the text: 3 right of the item's edge, centred vertically (25 / 2 = 12).
-        {"left, text", Place(ImageLeft, true), {3, 12, 100, 40}, {19, 0, 100, 40}},
-        {"left, alone", Place(ImageLeft, false), {42, 12, 100, 40}, {0, 0, 100, 40}},
-        {"top, text", Place(ImageTop, true), {42, 3, 100, 40}, {0, 15, 100, 40}},
-        {"top, alone", Place(ImageTop, false), {42, 12, 100, 40}, {0, 0, 100, 40}},
-        {"right, text", Place(ImageRight, true), {81, 12, 100, 40}, {3, 0, 81, 40}},
-        {"right, alone: at the top", Place(ImageRight, false), {42, 0, 100, 40}, {0, 0, 100, 40}},
-        {"corner, text", Place(ImageAtCorner, true), {0, 0, 100, 40}, {0, 0, 100, 40}},
-        {"corner, alone", Place(ImageAtCorner, false), {0, 0, 100, 40}, {0, 0, 100, 40}},
-        {"left, text, pressed", Place(ImageLeft, true, true), {4, 13, 101, 41}, {19, 0, 100, 40}},
-        {"top, text, pressed", Place(ImageTop, true, true), {43, 4, 101, 41}, {0, 15, 100, 40}},
-        {"right, text, pressed", Place(ImageRight, true, true), {82, 13, 101, 41}, {3, 0, 81, 40}},
-        {"corner, pressed", Place(ImageAtCorner, false, true), {1, 1, 101, 41}, {0, 0, 100, 40}},
+        {"left, text", Place(0, true), {3, 12, 100, 40}, {19, 0, 100, 40}},
+        {"left, alone", Place(0, false), {42, 12, 100, 40}, {0, 0, 100, 40}},
+        {"top, text", Place(1, true), {42, 3, 100, 40}, {0, 15, 100, 40}},
+        {"top, alone", Place(1, false), {42, 12, 100, 40}, {0, 0, 100, 40}},
+        {"right, text", Place(2, true), {81, 12, 100, 40}, {3, 0, 81, 40}},
+        {"right, alone: at the top", Place(2, false), {42, 0, 100, 40}, {0, 0, 100, 40}},
+        {"corner, text", Place(3, true), {0, 0, 100, 40}, {0, 0, 100, 40}},
+        {"corner, alone", Place(3, false), {0, 0, 100, 40}, {0, 0, 100, 40}},
+        {"left, text, pressed", Place(0, true, true), {4, 13, 101, 41}, {19, 0, 100, 40}},
+        {"top, text, pressed", Place(1, true, true), {43, 4, 101, 41}, {0, 15, 100, 40}},
+        {"right, text, pressed", Place(2, true, true), {82, 13, 101, 41}, {3, 0, 81, 40}},
+        {"corner, pressed", Place(3, false, true), {1, 1, 101, 41}, {0, 0, 100, 40}},
         {"left, pressed, shift down",
-         [] { Place p(ImageLeft, false, true); SetPressShift(p.button, PressShiftDown); return p; }(),
+         [] { Place p(0, false, true); SetPressShift(p.button, 1); return p; }(),
          {42, 14, 100, 42}, {0, 0, 100, 40}},
         {"left, pressed in check mode: not moved",
-         [] { Place p(ImageLeft, true, true); p.button.m_checkMode = 1; return p; }(),
+         [] { Place p(0, true, true); p.button.m_checkMode = 1; return p; }(),
          {3, 12, 100, 40}, {19, 0, 100, 40}},
     };
     for (const Row& row : rows) {
@@ -273,23 +273,23 @@ TEST(DrawButtonImages, PlacementForEveryAlignment)
 TEST(DrawButtonImages, PlacementArithmeticIsSigned)
 {
     // An image larger than the button is centred about it (negative halves drop toward zero).
-    Place p(ImageLeft, false);
+    Place p(0, false);
     p.in.width = 105;
     p.in.height = 45;
     EXPECT_EQ(-2, p().image.left);
     EXPECT_EQ(-2, p().image.top);
 
     // The top alignment's margin is a client coordinate even when the item starts lower.
-    p = Place(ImageTop, true);
+    p = Place(1, true);
     p.in.item = {0, 10, 100, 50};
     EXPECT_EQ(3, p().image.top);
 
     // Any rectangle and size give a defined result: exact where it fits in an int, else held.
-    p = Place(ImageLeft, false);
+    p = Place(0, false);
     p.in.item = {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
     p.in.width = p.in.height = 1;
     EXPECT_EQ((Rect{-1, -1, INT32_MAX, INT32_MAX}), p().image);   // (2^32 - 2) / 2 from INT32_MIN
-    p = Place(ImageRight, true, true);
+    p = Place(2, true, true);
     p.in.clientRight = INT32_MIN;
     p.in.caption = {INT32_MAX, 0, INT32_MIN, 40};
     const Placement held = p();
@@ -299,8 +299,8 @@ TEST(DrawButtonImages, PlacementArithmeticIsSigned)
 
 TEST(DrawButtonImages, IconThenBitmapBothNarrowTheCaption)
 {
-    const Placement first = Place(ImageLeft, true)();
-    Place bitmap(ImageLeft, true);
+    const Placement first = Place(0, true)();
+    Place bitmap(0, true);
     bitmap.in.caption = first.caption;
     bitmap.in.width = 10;
     const Placement second = bitmap();
@@ -358,26 +358,27 @@ TEST(DrawButtonStyles, DialogCodeAndSetCheck)
         EXPECT_EQ(checks[w], CheckFromSetCheck(w)) << "BM_SETCHECK " << w;
 }
 
+// The numbers callers see: 0 done, 4 for an alignment above 3, 6 for a press-shift style other than
+// 0 (diagonal) and 1 (down).
 TEST(DrawButtonSetters, ResultCodes)
 {
     for (unsigned align = 0; align < 256; ++align) {
         State button;
-        button.m_imageAlign = ImageRight;
-        EXPECT_EQ(align <= 3 ? ResultDone : ResultBadImageAlign, SetImageAlign(button, (uint8_t)align))
-            << "align " << align;
-        EXPECT_EQ(align <= 3 ? align : unsigned(ImageRight), button.m_imageAlign) << "align " << align;
+        button.m_imageAlign = 2;
+        EXPECT_EQ(align <= 3 ? 0u : 4u, SetImageAlign(button, (uint8_t)align)) << "align " << align;
+        EXPECT_EQ(align <= 3 ? align : 2u, button.m_imageAlign) << "align " << align;
     }
 
     State button;
     button.m_pressShiftX = button.m_pressShiftY = 7;
-    EXPECT_EQ(ResultDone, SetPressShift(button, PressShiftDiagonal));
+    EXPECT_EQ(0u, SetPressShift(button, 0));
     EXPECT_EQ(1, button.m_pressShiftX);
     EXPECT_EQ(1, button.m_pressShiftY);
-    EXPECT_EQ(ResultDone, SetPressShift(button, PressShiftDown));
+    EXPECT_EQ(0u, SetPressShift(button, 1));
     EXPECT_EQ(0, button.m_pressShiftX);
     EXPECT_EQ(2, button.m_pressShiftY);
     for (unsigned style : {2u, 3u, 255u}) {
-        EXPECT_EQ(ResultBadPressShift, SetPressShift(button, (uint8_t)style)) << "style " << style;
+        EXPECT_EQ(6u, SetPressShift(button, (uint8_t)style)) << "style " << style;
         EXPECT_EQ(0, button.m_pressShiftX) << "a refused style changes nothing";
         EXPECT_EQ(2, button.m_pressShiftY);
     }

@@ -73,13 +73,13 @@ const char* Name(TextChange t)
 TEST(TextLabelBlink, TickInvertsThePhaseAndActsByMode)
 {
     const struct { int mode; bool phase; bool newPhase; TextChange text; bool repaint; } cases[] = {
-        {BlinkNone, false, true, TextChange::None, false},
-        {BlinkNone, true, false, TextChange::None, false},
-        {BlinkText, false, true, TextChange::Clear, false},   // first tick empties the text
-        {BlinkText, true, false, TextChange::ShowBlinkText, false},
-        {BlinkBackground, false, true, TextChange::None, true},
-        {BlinkBackground, true, false, TextChange::None, true},
-        {7, false, true, TextChange::None, false},            // an unknown mode acts as BlinkNone
+        {0, false, true, TextChange::None, false},   // no blinking
+        {0, true, false, TextChange::None, false},
+        {1, false, true, TextChange::Clear, false},   // text blinking: the first tick empties the text
+        {1, true, false, TextChange::ShowBlinkText, false},
+        {2, false, true, TextChange::None, true},    // background blinking
+        {2, true, false, TextChange::None, true},
+        {7, false, true, TextChange::None, false},   // an unknown mode acts as none
     };
     for (const auto& c : cases) {
         const BlinkTick tick = BlinkTickFor(c.mode, c.phase);
@@ -93,9 +93,9 @@ TEST(TextLabelBlink, TickInvertsThePhaseAndActsByMode)
 TEST(TextLabelBlink, BlinkBrushOnlyInBackgroundBlinkingWhilePhaseIsOff)
 {
     const struct { int mode; bool phase; LabelBrush brush; } cases[] = {
-        {BlinkNone, false, LabelBrush::Back},      {BlinkNone, true, LabelBrush::Back},
-        {BlinkText, false, LabelBrush::Back},      {BlinkText, true, LabelBrush::Back},
-        {BlinkBackground, false, LabelBrush::Blink}, {BlinkBackground, true, LabelBrush::Back},
+        {0, false, LabelBrush::Back},  {0, true, LabelBrush::Back},    // no blinking
+        {1, false, LabelBrush::Back},  {1, true, LabelBrush::Back},    // text blinking
+        {2, false, LabelBrush::Blink}, {2, true, LabelBrush::Back},    // background blinking
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.brush == LabelBrush::Blink, BrushFor(c.mode, c.phase) == LabelBrush::Blink)

@@ -275,23 +275,25 @@ TEST(TextureFaces, EffectValuesBeforeNoise)
         uint32_t effect;
         int grain, x, b, value;
     };
+    // Effects by their numbers: 1 diagonal ramp, 2 vertical ramp, 3 horizontal ramp, 4 vertical
+    // curve, 5 horizontal curve, 6 cushion.
     const Case cases[] = {
-        {TextureDiagonalRamp, 4, 0, 0, 127},   // S 123: 123*10/10 + 0 + 4
-        {TextureDiagonalRamp, 4, 9, 7, 123},   // 12 + 107 + 4
-        {TextureDiagonalRamp, 4, 5, 4, 126},   // 61 + 61 + 4
-        {TextureDiagonalRamp, 200, 9, 7, 130}, // S -72: -7 (toward zero) - 63 + 200
-        {TextureVerticalRamp, 4, 3, 0, 4},
-        {TextureVerticalRamp, 4, 3, 7, 220},    // 7*247/8 + 4
-        {TextureHorizontalRamp, 4, 0, 2, 251},  // 247*10/10 + 4
-        {TextureHorizontalRamp, 4, 9, 2, 28},   // 247*1/10 + 4
-        {TextureHorizontalRamp, 4, 5, 6, 127},
-        {TextureVerticalCurve, 4, 1, 0, 7},     // t -127, cubic -125: -121 + 128
-        {TextureVerticalCurve, 4, 1, 7, 180},   // t 96, cubic 54: 52 + 128
-        {TextureHorizontalCurve, 4, 0, 3, 252}, // t 128, cubic 128: 124 + 128
-        {TextureHorizontalCurve, 4, 9, 3, 66},  // t -102, cubic -64: -62 + 128
-        {TextureCushion, 4, 0, 0, 130},         // (128 - 125) * 124 / 128 + 128
-        {TextureCushion, 4, 0, 7, 251},         // 304 lowered to 255 - g
-        {TextureCushion, 4, 9, 0, 4},           // -55 raised to g
+        {1, 4, 0, 0, 127},    // S 123: 123*10/10 + 0 + 4
+        {1, 4, 9, 7, 123},    // 12 + 107 + 4
+        {1, 4, 5, 4, 126},    // 61 + 61 + 4
+        {1, 200, 9, 7, 130},  // S -72: -7 (toward zero) - 63 + 200
+        {2, 4, 3, 0, 4},
+        {2, 4, 3, 7, 220},    // 7*247/8 + 4
+        {3, 4, 0, 2, 251},    // 247*10/10 + 4
+        {3, 4, 9, 2, 28},     // 247*1/10 + 4
+        {3, 4, 5, 6, 127},
+        {4, 4, 1, 0, 7},      // t -127, cubic -125: -121 + 128
+        {4, 4, 1, 7, 180},    // t 96, cubic 54: 52 + 128
+        {5, 4, 0, 3, 252},    // t 128, cubic 128: 124 + 128
+        {5, 4, 9, 3, 66},     // t -102, cubic -64: -62 + 128
+        {6, 4, 0, 0, 130},    // (128 - 125) * 124 / 128 + 128
+        {6, 4, 0, 7, 251},    // 304 lowered to 255 - g
+        {6, 4, 9, 0, 4},      // -55 raised to g
     };
     for (const Case& k : cases)
     {

@@ -9,14 +9,17 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "controls/DrawButton.h"
+#include "support/FaultHooks.h"
 #include "support/ImportHook.h"
 #include "support/MessageRecorder.h"
 #include "support/SelfStub.h"
 #include "support/TestDialog.h"
+#include "support/Watchdog.h"
 
 using namespace wintest;
 
@@ -34,10 +37,19 @@ class CProbeButton : public CDrawButton
 public:
     using CDrawButton::m_backgroundBitmap;
     using CDrawButton::m_backgroundDC;
+    using CDrawButton::m_bitmaps;
     using CDrawButton::m_colors;
     using CDrawButton::m_copyParentBackground;
     using CDrawButton::m_embossDisabledBitmap;
+    using CDrawButton::m_hoverCursor;
+    using CDrawButton::m_icons;
+    using CDrawButton::m_link;
+    using CDrawButton::m_menu;
+    using CDrawButton::m_menuNotify;
+    using CDrawButton::m_menuOwner;
+    using CDrawButton::m_previousBitmap;
     using CDrawButton::m_state;
+    using CDrawButton::m_tooltip;
 };
 
 const int kW = 90, kH = 30;          // every button's size in pixels
@@ -126,6 +138,62 @@ public:
     MessageRecorder recorder;
     Capture shot{kW, kH};
 };
+
+// ---- Construction and setters --------------------------------------------------------------------
+
+TEST(DrawButton, ConstructorGivesTheValuesOfTheDataModel)
+{
+    CProbeButton b;
+    const drawbutton::State& s = b.m_state;
+    const struct { const char* member; long long value, expected; } rows[] = {
+        {"m_embossDisabledBitmap", b.m_embossDisabledBitmap, 1}, {"m_imageMarginX", s.m_imageMarginX, 3},
+        {"m_imageMarginY", s.m_imageMarginY, 3}, {"m_pressShiftX", s.m_pressShiftX, 1},
+        {"m_pressShiftY", s.m_pressShiftY, 1}, {"m_flatLook", s.m_flatLook, 1}, {"m_hot", s.m_hot, 0},
+        {"m_copyParentBackground", b.m_copyParentBackground, 0}, {"m_drawPressed", s.m_drawPressed, 0},
+        {"m_drawFocused", s.m_drawFocused, 0}, {"m_drawDisabled", s.m_drawDisabled, 0},
+        {"m_isDefault", s.m_isDefault, 0}, {"m_checkMode", s.m_checkMode, 0}, {"m_imageAlign", s.m_imageAlign, 0},
+        {"m_flatBorder", s.m_flatBorder, 1}, {"m_focusRectWhenFlat", s.m_focusRectWhenFlat, 0},
+        {"m_menuOwner", (long long)b.m_menuOwner, 0}, {"m_menuShown", s.m_menuShown, 0},
+        {"m_menu", (long long)b.m_menu, 0}, {"m_hoverCursor", (long long)b.m_hoverCursor, 0},
+        {"m_previousBitmap", (long long)b.m_previousBitmap, 0}, {"m_hoverWhenInactive", s.m_hoverWhenInactive, 1},
+        {"m_checked", s.m_checked, 0}, {"m_menuNotify.window", (long long)b.m_menuNotify.window, 0},
+        {"m_link bytes", (long long)sizeof b.m_link, 260},
+        {"m_link zeros", std::count(b.m_link, b.m_link + sizeof b.m_link, '\0'), 260},
+        {"icon and bitmap slots", (long long)b.m_icons[0].icon | (long long)b.m_icons[1].icon |
+                                      (long long)b.m_bitmaps[0].image | (long long)b.m_bitmaps[1].image, 0},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(row.expected, row.value) << row.member;
+    for (int slot = 0; slot < 6; ++slot)   // hot, normal and focus: background, text
+        EXPECT_EQ(::GetSysColor(slot % 2 == 0 ? COLOR_BTNFACE : COLOR_BTNTEXT), b.m_colors[slot]) << "slot " << slot;
+
+    const std::string longLink(300, 'x');
+    EXPECT_EQ(0u, b.SetLink(longLink.c_str()));
+    EXPECT_EQ(longLink.substr(0, 259), b.m_link);
+}
+
+// An out-of-range value changes nothing and repaints nothing.
+TEST_F(DrawButtonInDialog, SettersAnswerTheirNumbersAndRepaintOnlyWhatTheyTook)
+{
+    struct Row { const char* what; DWORD (*set)(CDrawButton& b); DWORD result; bool repaints; } rows[] = {
+        {"alignment 3", [](CDrawButton& b) { return b.SetImageAlign(3, TRUE); }, 0, true},
+        {"alignment 4", [](CDrawButton& b) { return b.SetImageAlign(4, TRUE); }, 4, false},
+        {"alignment 255", [](CDrawButton& b) { return b.SetImageAlign(255, TRUE); }, 4, false},
+        {"press shift 1", [](CDrawButton& b) { return b.SetPressShift(1, TRUE); }, 0, true},
+        {"press shift 2", [](CDrawButton& b) { return b.SetPressShift(2, TRUE); }, 6, false},
+        {"checked outside check mode", [](CDrawButton& b) { return b.SetChecked(1, TRUE); }, 0, false},
+    };
+    for (const Row& row : rows) {
+        ::UpdateWindow(ok);
+        EXPECT_EQ(row.result, row.set(ok)) << row.what;
+        EXPECT_EQ(row.repaints, ::GetUpdateRect(ok, NULL, FALSE) != FALSE) << row.what;
+    }
+    EXPECT_EQ(3, ok.m_state.m_imageAlign);
+    EXPECT_EQ(0, ok.m_state.m_pressShiftX);
+    EXPECT_EQ(2, ok.m_state.m_pressShiftY);
+    EXPECT_FALSE(ok.IsChecked());
+}
+
 
 // ---- Attaching, the default-button protocol and clicks -----------------------------------------
 
@@ -322,7 +390,7 @@ TEST_F(DrawButtonInDialog, CaptionMovesWhenPressedAndIsEmbossedWhenDisabled)
     ASSERT_FALSE(::IsRectEmpty(&normal));
 
     struct Row { BYTE style; int dx, dy; } rows[] = {
-        {CDrawButton::PressShiftDiagonal, 1, 1}, {CDrawButton::PressShiftDown, 0, 2},
+        {0, 1, 1}, {1, 0, 2},   // diagonal, down
     };
     for (const Row& row : rows) {
         EXPECT_EQ(0u, ok.SetPressShift(row.style, FALSE));
@@ -415,10 +483,10 @@ TEST_F(DrawButtonInDialog, ImagesTakeTheirFourPlacesAndMoveWhenPressed)
 
     // The picture's top-left corner, with the caption "OK" beside it.
     struct Row { BYTE align; int x, y; } rows[] = {
-        {CDrawButton::ImageLeft, 3, (kH - kImageH) / 2},
-        {CDrawButton::ImageTop, (kW - kImageW) / 2, 3},
-        {CDrawButton::ImageRight, kW - 3 - kImageW, (kH - kImageH) / 2},
-        {CDrawButton::ImageAtCorner, 0, 0},
+        {0, 3, (kH - kImageH) / 2},                 // left
+        {1, (kW - kImageW) / 2, 3},                 // top
+        {2, kW - 3 - kImageW, (kH - kImageH) / 2},  // right
+        {3, 0, 0},                                  // at the corner
     };
     for (bool icon : {true, false}) {
         for (const Row& row : rows) {
@@ -437,9 +505,9 @@ TEST_F(DrawButtonInDialog, ImagesTakeTheirFourPlacesAndMoveWhenPressed)
             // The caption keeps out of the picture's way (at the corner it stays where it was).
             const RECT caption = shot.BoundsOf(kText, kAll);
             switch (row.align) {
-            case CDrawButton::ImageLeft: EXPECT_GE(caption.left, row.x + kImageW); break;
-            case CDrawButton::ImageTop: EXPECT_GE(caption.top, row.y + kImageH); break;
-            case CDrawButton::ImageRight: EXPECT_LE(caption.right, row.x); break;
+            case 0: EXPECT_GE(caption.left, row.x + kImageW); break;
+            case 1: EXPECT_GE(caption.top, row.y + kImageH); break;
+            case 2: EXPECT_LE(caption.right, row.x); break;
             default: EXPECT_EQ(alone, caption); break;
             }
             ok.ReleaseImages(TRUE);
@@ -462,6 +530,29 @@ TEST_F(DrawButtonInDialog, DisabledBitmapIsEmbossedUnlessSwitchedOff)
     ok.m_embossDisabledBitmap = FALSE;
     EXPECT_EQ(middle, Painted(ok).BoundsOf(kImageColor, kAll));
     EXPECT_EQ(0, shot.CountOf(kShadow, kAll));
+}
+
+TEST_F(DrawButtonInDialog, ImagesHandedAgainKeepTheirMasks)
+{
+    ok.SetWindowText("");
+    ::SetFocus(cancel);
+    const HBITMAP a = MakePicture(kKey), b = MakePicture(kKey);
+    ok.SetBitmaps(a, kKey, b, kKey, FALSE);
+    // Alone, the picture is centred; its frame's corner shows the face, not black.
+    const int x = (kW - kImageW) / 2, y = (kH - kImageH) / 2;
+    struct Row { const char* what; HBITMAP hot, normal; } rows[] = {
+        {"the same pair again", a, b}, {"swapped", b, a}, {"one of them for both", b, b},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        ok.SetBitmaps(row.hot, kKey, row.normal, kKey, FALSE);
+        EXPECT_EQ(kFace, Painted(ok).At(x, y)) << "normal slot";
+        ::SendMessageA(ok, BM_SETSTATE, TRUE, 0);
+        EXPECT_EQ(kFace, Painted(ok).At(x + 1, y + 1)) << "hot slot, pressed";
+        ::SendMessageA(ok, BM_SETSTATE, FALSE, 0);
+    }
+    EXPECT_EQ(0u, ::GetObjectType(a)) << "let go, so deleted";
+    EXPECT_EQ((DWORD)OBJ_BITMAP, ::GetObjectType(b));
 }
 
 // ---- The parent snapshot -------------------------------------------------------------------------
@@ -508,6 +599,22 @@ TEST_F(DrawButtonInDialog, SystemColourChangeReleasesTheSnapshotAndTheNextPaintT
     }
 }
 
+TEST_F(DrawButtonInDialog, SnapshotWhoseBitmapWasRefusedIsTakenAtTheNextPaint)
+{
+    ok.m_copyParentBackground = TRUE;
+    wintest::g_faultCalls = 0;
+    wintest::g_failEvery = false;
+    {
+        wintest::Hooks hooks;
+        FAULT("gdi32.dll", CreateCompatibleBitmap)(hooks);
+        ::RedrawWindow(ok, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        ASSERT_EQ(1, wintest::g_faultCalls);
+        ::RedrawWindow(ok, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    }
+    EXPECT_EQ((DWORD)OBJ_BITMAP, ::GetObjectType(ok.m_backgroundBitmap.m_hObject));
+    EXPECT_EQ(kFace, Painted(ok).At(5, kH / 2)) << "the dialog's face behind the button";
+}
+
 ImportHook* g_destroyIconHook = nullptr;
 
 BOOL WINAPI CountingDestroyIcon(HICON icon)
@@ -531,6 +638,104 @@ TEST_F(DrawButtonInDialog, AnImageGivenForBothSlotsIsDestroyedOnce)
     EXPECT_EQ(1, g_destroyed[icon]);
     EXPECT_EQ(1, g_destroyed[picture]);
 }
+
+// ---- When Windows refuses what the idle paths make ---------------------------------------------
+
+const wintest::FaultCall kIdleFaults[] = {
+    {"GetIconInfo", {FAULT("user32.dll", GetIconInfo)}},                        // the icons' sizes
+    {"CreateBitmap", {FAULT("gdi32.dll", CreateBitmap)}},                       // the masks
+    {"CreateCompatibleDC", {FAULT("gdi32.dll", CreateCompatibleDC)}},           // masks, images, snapshot
+    {"CreateCompatibleBitmap", {FAULT("gdi32.dll", CreateCompatibleBitmap)}},   // emboss, snapshot
+    {"GetDC", {FAULT("user32.dll", GetDC)}},                                    // the parent's pixels
+    {"GetSubMenu", {FAULT("user32.dll", GetSubMenu)}},
+    {"TrackPopupMenuEx", {FAULT("user32.dll", TrackPopupMenuEx)}},
+    {"CreateWindowEx", {FAULT("user32.dll", CreateWindowExA), FAULT("user32.dll", CreateWindowExW)}},   // tooltip
+    {"SetCursor", {FAULT("user32.dll", SetCursor)}},
+};
+
+// A dialog of its own: the focus and activation that the link test's start can move do not matter.
+class IdleFaultMatrix : public testing::TestWithParam<std::tuple<wintest::FaultCall, bool>>
+{
+public:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dialog.Create(DialogTemplate(WS_POPUP | WS_CAPTION, 200, 60, L"Faults"), 100, 100, 340, 100));
+    }
+
+    CTestDialog dialog;
+};
+
+// A new button through its idle paths with one call refused: images, masks, the snapshot, the
+// tooltip, the cursor and the menu. Once it has died, every handle it was given or made is gone
+// and what it was lent lives on.
+TEST_P(IdleFaultMatrix, NothingHangsNorOutlivesTheButton)
+{
+    // Made before the hooks, which refuse the test's own calls too.
+    const HWND hwnd = ::CreateWindowExA(0, "BUTTON", "Idle", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 20, 60, kW, kH,
+                                        dialog, (HMENU)100, NULL, NULL);
+    const HICON icons[2] = {MakeIcon(), MakeIcon()};
+    const HBITMAP pictures[2] = {MakePicture(kKey), MakePicture(kKey)};
+    const HBRUSH lent = ::CreateSolidBrush(kText);   // no bitmap: never the button's
+    const HMENU bar = ::CreateMenu(), popup = ::CreatePopupMenu();
+    ::AppendMenuA(popup, MF_STRING, 101, "First");
+    ::AppendMenuA(bar, MF_POPUP, (UINT_PTR)popup, "Menu");
+    const BYTE andPlane[128] = {}, xorPlane[128] = {};
+    const HCURSOR cursor = ::CreateCursor(NULL, 0, 0, 32, 32, andPlane, xorPlane);
+    std::vector<HGDIOBJ> made;
+    HWND tooltip = NULL;
+    wintest::g_faultCalls = 0;
+    wintest::g_failEvery = std::get<1>(GetParam());
+    {
+        CProbeButton button;
+        ASSERT_TRUE(button.SubclassWindow(hwnd));
+        button.m_copyParentBackground = TRUE;
+        button.m_hoverCursor = cursor;
+        wintest::Watchdog watchdog("the drop-down menu to close on Escape");
+        wintest::Hooks hooks;
+        for (const auto& fault : std::get<0>(GetParam()).faults)
+            fault(hooks);
+        button.SetBitmaps((HBITMAP)lent, kKey, NULL, 0, FALSE);
+        button.SetIcons(icons[0], icons[1], FALSE);
+        button.SetBitmaps(pictures[0], kKey, pictures[1], kKey, FALSE);
+        button.SetDropDownMenu(bar, NULL, FALSE);
+        button.SetMenuNotify(dialog, WM_APP, 0);
+        // Normal, pressed, disabled (embossed), and after a colour change (a new snapshot).
+        for (int step = 0; step < 4; ++step) {
+            ::SendMessageA(hwnd, BM_SETSTATE, step == 1, 0);
+            ::EnableWindow(hwnd, step != 2);
+            if (step == 3)
+                ::SendMessageA(hwnd, WM_SYSCOLORCHANGE, 0, 0);
+            ::RedrawWindow(hwnd, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        }
+        ::PostMessageA(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(4, 4));   // pre-translated: the tooltip
+        PumpMessages(dialog);
+        ::SendMessageA(hwnd, WM_SETCURSOR, (WPARAM)hwnd, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        ::PostMessageA(hwnd, WM_KEYDOWN, VK_ESCAPE, 0);   // read by the menu's own loop
+        ::SendMessageA(hwnd, BM_CLICK, 0, 0);
+        PumpMessages(dialog);
+        for (const ButtonBitmap& slot : button.m_bitmaps)
+            made.push_back(slot.mask);
+        made.push_back(button.m_backgroundBitmap.m_hObject);
+        made.push_back(button.m_backgroundDC.m_hDC);
+        tooltip = button.m_tooltip.m_hWnd;
+    }
+    EXPECT_GT(wintest::g_faultCalls, 0) << "the call was never made";
+    ICONINFO info = {};
+    for (HICON icon : {icons[0], icons[1], (HICON)cursor})
+        EXPECT_FALSE(::GetIconInfo(icon, &info)) << "an icon or the cursor lives on";
+    const char* const names[] = {"hot image", "normal image", "hot mask", "normal mask", "snapshot", "its context"};
+    const HGDIOBJ objects[] = {pictures[0], pictures[1], made[0], made[1], made[2], made[3]};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(0u, objects[i] != NULL ? ::GetObjectType(objects[i]) : 0u) << "the " << names[i] << " lives on";
+    EXPECT_FALSE(::IsMenu(bar) || ::IsMenu(popup));
+    EXPECT_FALSE(tooltip != NULL && ::IsWindow(tooltip));
+    EXPECT_EQ((DWORD)OBJ_BRUSH, ::GetObjectType(lent)) << "what was lent is the caller's";
+    EXPECT_TRUE(::IsWindow(dialog)) << "the menu's owner";
+    ::DeleteObject(lent);
+}
+
+INSTANTIATE_TEST_SUITE_P(Calls, IdleFaultMatrix, testing::Combine(testing::ValuesIn(kIdleFaults), testing::Bool()),
+                         wintest::FaultCaseName<wintest::FaultCall>);
 
 // ---- Menu and link -------------------------------------------------------------------------------
 

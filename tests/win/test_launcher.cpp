@@ -21,6 +21,7 @@
 #include "app/Version.h"
 #include "dialog/NoticeDialog.h"
 #include "framework/afxdll.h"
+#include "support/FaultHooks.h"
 #include "support/ImportHook.h"
 #include "support/MessageRecorder.h"
 #include "support/TestDialog.h"
@@ -610,67 +611,48 @@ TEST(LauncherApp, OkStartsTheToolOrSaysWhyNot)
 
 // ---- When Windows refuses a resource ------------------------------------------------------------
 
-// Stands in for an imported function through the row's hooks: fails the first call of the row's
-// functions (or every call) and passes the others on.
-int g_calls = 0;
-bool g_failEvery = false;
-using Hooks = std::list<wintest::ImportHook>;
-
-template <int Id, class R, class... A>
-void HookFailing(Hooks& hooks, const char* dll, const char* name, R(WINAPI*)(A...))
-{
-    static R(WINAPI* real)(A...);
-    struct Stand
-    {
-        static R WINAPI In(A... args) { return g_calls++ == 0 || g_failEvery ? R() : real(args...); }
-    };
-    hooks.emplace_back(dll, name, (void*)&Stand::In);
-    real = hooks.back().Original<decltype(real)>();
-}
-#define FAULT(dll, function) [](Hooks& h) { HookFailing<__COUNTER__>(h, dll, #function, &::function); }
+using wintest::g_failEvery;
+using wintest::g_faultCalls;
+using wintest::Hooks;
 
 // What the user sees: the dialog, readable and usable (after the framework's report), or the report
 // and no dialog, or nothing.
 enum Sees { Dialog, ReportThenDialog, ReportThenEnd, Nothing };
 
-struct FaultRow
+struct FaultRow : wintest::FaultCall
 {
-    const char* name;
-    std::vector<void (*)(Hooks&)> faults;   // A and W alike, where the launcher may call either
-    Sees first, every;                      // with the first call failing, with every call failing
+    Sees first, every;   // with the first call failing, with every call failing
 };
 
-void PrintTo(const FaultRow& row, std::ostream* out) { *out << row.name; }
-
 const FaultRow kFaultRows[] = {
-    {"CreateFontIndirect", {FAULT("gdi32.dll", CreateFontIndirectA), FAULT("gdi32.dll", CreateFontIndirectW)},
+    {{"CreateFontIndirect", {FAULT("gdi32.dll", CreateFontIndirectA), FAULT("gdi32.dll", CreateFontIndirectW)}},
      Dialog, Dialog},
-    {"CreateCompatibleDC", {FAULT("gdi32.dll", CreateCompatibleDC)}, Dialog, Dialog},
-    {"CreateDIBSection", {FAULT("gdi32.dll", CreateDIBSection), FAULT("gdi32.dll", CreateCompatibleBitmap)},
+    {{"CreateCompatibleDC", {FAULT("gdi32.dll", CreateCompatibleDC)}}, Dialog, Dialog},
+    {{"CreateDIBSection", {FAULT("gdi32.dll", CreateDIBSection), FAULT("gdi32.dll", CreateCompatibleBitmap)}},
      Dialog, Dialog},
-    {"CreateSolidBrush", {FAULT("gdi32.dll", CreateSolidBrush)}, Dialog, ReportThenDialog},
+    {{"CreateSolidBrush", {FAULT("gdi32.dll", CreateSolidBrush)}}, Dialog, ReportThenDialog},
     // Only the high-contrast look's raised border takes pens.
-    {"CreatePen",
-     {FAULT("gdi32.dll", CreatePen),
-      [](Hooks& h) {
-          h.emplace_back("user32.dll", "SystemParametersInfoW", (void*)&ReportHighContrast);
-          g_parametersHook = &h.back();
-          g_highContrast = true;
-      }},
+    {{"CreatePen",
+      {FAULT("gdi32.dll", CreatePen),
+       [](Hooks& h) {
+           h.emplace_back("user32.dll", "SystemParametersInfoW", (void*)&ReportHighContrast);
+           g_parametersHook = &h.back();
+           g_highContrast = true;
+       }}},
      ReportThenDialog, ReportThenDialog},
-    {"GetDC", {FAULT("user32.dll", GetDC)}, Dialog, ReportThenEnd},
-    {"LoadBitmap", {FAULT("user32.dll", LoadBitmapA), FAULT("user32.dll", LoadBitmapW)}, Dialog, Dialog},
-    {"LoadIcon", {FAULT("user32.dll", LoadIconA), FAULT("user32.dll", LoadIconW)}, Dialog, Dialog},
-    {"CreateWindowEx", {FAULT("user32.dll", CreateWindowExA), FAULT("user32.dll", CreateWindowExW)},
+    {{"GetDC", {FAULT("user32.dll", GetDC)}}, Dialog, ReportThenEnd},
+    {{"LoadBitmap", {FAULT("user32.dll", LoadBitmapA), FAULT("user32.dll", LoadBitmapW)}}, Dialog, Dialog},
+    {{"LoadIcon", {FAULT("user32.dll", LoadIconA), FAULT("user32.dll", LoadIconW)}}, Dialog, Dialog},
+    {{"CreateWindowEx", {FAULT("user32.dll", CreateWindowExA), FAULT("user32.dll", CreateWindowExW)}},
      Dialog, Dialog},
-    {"SetWindowsHookEx", {FAULT("user32.dll", SetWindowsHookExA), FAULT("user32.dll", SetWindowsHookExW)},
+    {{"SetWindowsHookEx", {FAULT("user32.dll", SetWindowsHookExA), FAULT("user32.dll", SetWindowsHookExW)}},
      Nothing, Nothing},
-    {"CreateDialogIndirectParam",
-     {FAULT("user32.dll", CreateDialogIndirectParamA), FAULT("user32.dll", CreateDialogIndirectParamW)},
+    {{"CreateDialogIndirectParam",
+      {FAULT("user32.dll", CreateDialogIndirectParamA), FAULT("user32.dll", CreateDialogIndirectParamW)}},
      Nothing, Nothing},
     // The late libraries; LoadLibrary is the delay-load helper's own way when its hook gives none.
-    {"LoadLibrary", {FAULT("kernel32.dll", LoadLibraryExA), FAULT("kernel32.dll", LoadLibraryExW),
-                     FAULT("kernel32.dll", LoadLibraryA), FAULT("kernel32.dll", LoadLibraryW)},
+    {{"LoadLibrary", {FAULT("kernel32.dll", LoadLibraryExA), FAULT("kernel32.dll", LoadLibraryExW),
+                      FAULT("kernel32.dll", LoadLibraryA), FAULT("kernel32.dll", LoadLibraryW)}},
      Dialog, Dialog},
 };
 
@@ -692,7 +674,7 @@ TEST_P(FaultMatrix, EndsSoonReportedOrUsable)
             *binding.first = binding.second;
     };
     unbind();
-    g_calls = 0;
+    g_faultCalls = 0;
     {
         Hooks hooks;
         for (const auto& fault : row.faults)
@@ -727,7 +709,7 @@ TEST_P(FaultMatrix, EndsSoonReportedOrUsable)
     }
     unbind();
     g_highContrast = false;
-    EXPECT_GT(g_calls, 0) << "the launcher never made the call";
+    EXPECT_GT(g_faultCalls, 0) << "the launcher never made the call";
     EXPECT_EQ(expected == ReportThenDialog || expected == ReportThenEnd, !catcher.Boxes().empty());
     EXPECT_LE(catcher.Boxes().size(), 2u) << "once for each button at most, not at every paint";
     for (const wintest::MessageBoxCatcher::Box& box : catcher.Boxes())
@@ -735,9 +717,6 @@ TEST_P(FaultMatrix, EndsSoonReportedOrUsable)
 }
 
 INSTANTIATE_TEST_SUITE_P(Calls, FaultMatrix, testing::Combine(testing::ValuesIn(kFaultRows), testing::Bool()),
-                         [](const testing::TestParamInfo<FaultMatrix::ParamType>& call) {
-                             return std::string(std::get<0>(call.param).name) +
-                                    (std::get<1>(call.param) ? "_EveryCall" : "_FirstCall");
-                         });
+                         wintest::FaultCaseName<FaultRow>);
 
 }  // namespace

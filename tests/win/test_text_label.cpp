@@ -304,7 +304,7 @@ TEST(TextLabel, FontSettersChainRebuildAndRepaintAtOnce)
         CFont fresh;
         EXPECT_EQ(0, memcmp(&fresh, &label.m_font, sizeof(void*))) << "m_font was overwritten";
         EXPECT_TRUE(label.m_blinkText.IsEmpty());
-        EXPECT_EQ(CTextLabel::BlinkNone, label.m_blinkMode);
+        EXPECT_EQ(0, label.m_blinkMode) << "no blinking";
         EXPECT_EQ(nullptr, label.m_hoverCursor);
     });
 }
@@ -341,12 +341,12 @@ struct TickCase
 TEST(TextLabel, TimerTicksBlinkByMode)
 {
     const struct { int mode; TickCase ticks[3]; } cases[] = {
-        {CTextLabel::BlinkNone,
+        {0,   // no blinking
          {{TRUE, "Head", Answer::None}, {FALSE, "Head", Answer::None}, {TRUE, "Head", Answer::None}}},
-        // The static control repaints itself for each new text.
-        {CTextLabel::BlinkText,
+        // Text blinking: the static control repaints itself for each new text.
+        {1,
          {{TRUE, "", Answer::Back}, {FALSE, "Blink", Answer::Back}, {TRUE, "", Answer::Back}}},
-        {CTextLabel::BlinkBackground,
+        {2,   // background blinking
          {{TRUE, "Head", Answer::Back}, {FALSE, "Head", Answer::Blink}, {TRUE, "Head", Answer::Back}}},
     };
     const COLORREF blinkColor = RGB(200, 0, 0);
