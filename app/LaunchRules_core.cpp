@@ -20,6 +20,31 @@ LaunchReport ChooseLaunchReport(bool started, std::uint32_t error)
     return LaunchReport::SystemError;
 }
 
+std::uint32_t LaunchError(std::uint32_t lastError, std::uintptr_t shellResult)
+{
+    if (lastError != 0)
+        return lastError;
+    // SE_ERR_ values and the errors ShellExecuteEx leaves for them.
+    static const struct { std::uintptr_t result; std::uint32_t error; } kReasons[] = {
+        {2, 2},       // SE_ERR_FNF: ERROR_FILE_NOT_FOUND
+        {3, 3},       // SE_ERR_PNF: ERROR_PATH_NOT_FOUND
+        {5, 5},       // SE_ERR_ACCESSDENIED: ERROR_ACCESS_DENIED
+        {8, 8},       // SE_ERR_OOM: ERROR_NOT_ENOUGH_MEMORY
+        {11, 11},     // ERROR_BAD_FORMAT
+        {26, 32},     // SE_ERR_SHARE: ERROR_SHARING_VIOLATION
+        {27, 1155},   // SE_ERR_ASSOCINCOMPLETE: ERROR_NO_ASSOCIATION
+        {28, 1156},   // SE_ERR_DDETIMEOUT: ERROR_DDE_FAIL
+        {29, 1156},   // SE_ERR_DDEFAIL
+        {30, 1156},   // SE_ERR_DDEBUSY
+        {31, 1155},   // SE_ERR_NOASSOC: ERROR_NO_ASSOCIATION
+        {32, 1157},   // SE_ERR_DLLNOTFOUND: ERROR_DLL_NOT_FOUND
+    };
+    for (const auto& reason : kReasons)
+        if (reason.result == shellResult)
+            return reason.error;
+    return 2;
+}
+
 std::u16string ComposeMissingFileReport(const std::u16string& prefix, const std::u16string& path)
 {
     return prefix + path;
@@ -49,9 +74,9 @@ std::u16string ComposeLaunchFailureReport(const std::u16string& prefix, const st
     return report;
 }
 
-bool IsUsableModulePath(std::uint32_t length, std::uint32_t limit)
+bool IsLaunchablePath(std::uint32_t moduleLength, std::size_t pathLength, std::uint32_t limit)
 {
-    return length != 0 && length < limit;
+    return moduleLength != 0 && moduleLength < limit && pathLength < limit;
 }
 
 std::string FirstTwoCharacters(const std::string& text)

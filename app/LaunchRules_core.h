@@ -2,6 +2,7 @@
 // the module-path check, and the two-letter rule of the language probe.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -27,6 +28,12 @@ enum class LaunchReport {
 // The report for the shell's answer: started, or else the error it left (GetLastError).
 LaunchReport ChooseLaunchReport(bool started, std::uint32_t error);
 
+// The error a failed launch is told by: the one the shell left (lastError), or where it left none,
+// the one its result (shellResult, the call's hInstApp: an SE_ERR_ value) stands for. A result that
+// names no reason gives 2 (file not found), so that the user never reads the system's text for
+// success (error 0) as the reason.
+std::uint32_t LaunchError(std::uint32_t lastError, std::uintptr_t shellResult);
+
 // The missing-file message: the row's error prefix followed directly by the full path.
 std::u16string ComposeMissingFileReport(const std::u16string& prefix, const std::u16string& path);
 
@@ -36,9 +43,10 @@ std::u16string ComposeMissingFileReport(const std::u16string& prefix, const std:
 std::u16string ComposeLaunchFailureReport(const std::u16string& prefix, const std::u16string& systemText,
                                           std::uint32_t error, const std::u16string& path);
 
-// A module path of length characters is used only when it could be read (not 0) and is shorter than
-// the system's classic path limit (limit, 260 with its terminator): a longer one is not started from.
-bool IsUsableModulePath(std::uint32_t length, std::uint32_t limit);
+// The tool is started only from a module path that could be read (moduleLength not 0) and only when
+// both that path and the tool's path composed from it (pathLength) are shorter than the system's
+// classic path limit (limit, 260 with its terminator): Windows' shell does not take a longer one.
+bool IsLaunchablePath(std::uint32_t moduleLength, std::size_t pathLength, std::uint32_t limit);
 
 // The first two characters of text, or all of it when shorter.
 std::string FirstTwoCharacters(const std::string& text);

@@ -1,8 +1,30 @@
-// Start-up: language probe, the warning dialog, exit.
+// Start-up: the library search and code page before anything else, then the language probe, the
+// warning dialog, exit.
 #include "app/LauncherApp.h"
 
 #include "app/LanguageProbe.h"
 #include "dialog/NoticeDialog.h"
+#include "framework/afxdll.h"
+
+#include <mbctype.h>
+
+namespace {
+
+// Runs before every other static initialiser of a program that holds the application object (101
+// is the first priority a program may take), so nothing can load a library before the search is
+// restricted. Then the module state exists and the C runtime's multibyte functions use the system
+// ANSI code page.
+struct StartupState
+{
+    StartupState()
+    {
+        AfxRestrictLibrarySearch();
+        AfxGetModuleState();
+        _setmbcp(_MB_CP_ANSI);
+    }
+} startupState __attribute__((init_priority(101)));
+
+}  // namespace
 
 BEGIN_MESSAGE_MAP(CLauncherApp, CWinApp)
     // void OnHelp()

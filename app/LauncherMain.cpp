@@ -1,27 +1,9 @@
-// The one application object of the launcher, and what must happen before it is made.
+// The one application object of the launcher and the program's own hooks. What must happen before
+// the object is made is the start-up in LauncherApp.cpp, which this object brings into the program.
 #include "app/LauncherApp.h"
 #include "framework/afxdll.h"
 
-#include <mbctype.h>
-
 #include <cstdlib>
-
-namespace {
-
-// Runs before every other static initialiser of the program (101 is the first priority a program
-// may take), so nothing can load a library before the search is restricted. Then the module state
-// exists and the C runtime's multibyte functions use the system ANSI code page.
-struct StartupState
-{
-    StartupState()
-    {
-        AfxRestrictLibrarySearch();
-        AfxGetModuleState();
-        _setmbcp(_MB_CP_ANSI);
-    }
-} startupState __attribute__((init_priority(101)));
-
-}  // namespace
 
 // The libraries the launcher binds on first use (version information, common controls, shell) are
 // loaded by their full path in the system directory, or stand in as failing functions. The

@@ -114,7 +114,8 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-# Shared helpers of the Windows tests (message recorder, pixel reading, registry fixtures).
+# Shared helpers of the Windows tests (message recorder, pixel reading, registry fixtures, the watchdog)
+# and their main, which guards every test against a modal window that nothing ends.
 file(GLOB WIN_TEST_SUPPORT CONFIGURE_DEPENDS tests/win/support/*.cpp)
 if(WIN_TEST_SUPPORT)
   add_library(win_test_support STATIC ${WIN_TEST_SUPPORT})
@@ -131,7 +132,7 @@ file(GLOB WIN_TESTS CONFIGURE_DEPENDS tests/win/test_*.cpp)
 foreach(src ${WIN_TESTS})
   get_filename_component(name ${src} NAME_WE)
   add_executable(win_${name} ${src} ${LAUNCHER_RESOURCES})
-  target_link_libraries(win_${name} PRIVATE win_test_support gtest_main)
+  target_link_libraries(win_${name} PRIVATE win_test_support)
   add_test(NAME win_${name} COMMAND win_${name})
   set_tests_properties(win_${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120)
 endforeach()
@@ -139,6 +140,11 @@ endforeach()
 # The launcher's tests bind the late libraries as the launcher does, through its delay-load hook.
 target_link_libraries(win_test_launcher PRIVATE launcher_lib ${DELAY_LIBS})
 add_dependencies(win_test_launcher delay_import_libs)
+# Beside that program, a library of a name of its own that its restricted library search must not find.
+add_library(planted_library SHARED tests/win/planted_library.cpp)
+set_target_properties(planted_library PROPERTIES OUTPUT_NAME teleskarn-planted PREFIX ""
+                      RUNTIME_OUTPUT_DIRECTORY $<TARGET_FILE_DIR:win_test_launcher>)
+add_dependencies(win_test_launcher planted_library)
 
 # End to end: the real Teleskarn.exe, a stub support program and a Windows-side driver.
 if(EXISTS ${PROJECT_SOURCE_DIR}/tests/e2e/CMakeLists.txt)

@@ -95,14 +95,10 @@ void CTextLabel::RebuildAndRedraw()
 HBRUSH CTextLabel::CtlColor(CDC* dc, UINT ctlType)
 {
     if (ctlType == CTLCOLOR_STATIC && dc != nullptr) {
-        try {
-            dc->SelectObject(&m_font);
-            dc->SetTextColor(m_textColor);
-            dc->SetBkMode(TRANSPARENT);
-        } catch (CResourceException* e) {
-            // Drawn with whatever the context already holds; the brush still answers.
-            e->Delete();
-        }
+        // A font that cannot be selected leaves the context's own: the brush still answers.
+        dc->SelectObject(&m_font);
+        dc->SetTextColor(m_textColor);
+        dc->SetBkMode(TRANSPARENT);
     }
     // A brush that is not null tells the parent that the label answered the request itself.
     return textlabel::BrushFor(m_blinkMode, m_blinkPhase != FALSE) == textlabel::LabelBrush::Blink

@@ -200,12 +200,9 @@ LRESULT CNoticeDialog::OnSettingChange(WPARAM action, LPARAM)
     return result;
 }
 
-AfxWideString CNoticeDialog::GetModuleDirectory(BOOL* complete)
+AfxWideString CNoticeDialog::GetModuleDirectory(DWORD* moduleLength)
 {
-    DWORD length = 0;
-    AfxWideString directory = AfxGetModulePath(AfxGetInstanceHandle(), &length);
-    if (complete != nullptr)
-        *complete = launchrules::IsUsableModulePath(length, MAX_PATH);
+    AfxWideString directory = AfxGetModulePath(AfxGetInstanceHandle(), moduleLength);
     if (!directory.empty()) {
         ::PathRemoveFileSpecW(AfxWideBuffer(directory));
         directory.resize(std::char_traits<char16_t>::length(directory.c_str()));
@@ -221,20 +218,20 @@ void CNoticeDialog::OnOK()
 
 void CNoticeDialog::LaunchSupportTool()
 {
-    BOOL complete = FALSE;
-    const AfxWideString path = launchrules::ComposeSupportPath(GetModuleDirectory(&complete));
+    DWORD moduleLength = 0;
+    const AfxWideString path = launchrules::ComposeSupportPath(GetModuleDirectory(&moduleLength));
 
     HWND owner = NULL;
     if (CWinThread* thread = AfxGetThread())
         if (CWnd* mainWnd = thread->GetMainWnd())
             owner = mainWnd->m_hWnd;
 
-    // Nothing is started from an unreadable module path or one beyond the classic path limit, nor
-    // where a folder carries the tool's name (the shell would open it in a file manager): each is
-    // reported as missing, under the full path that was composed.
+    // Nothing is started from an unreadable module path, nor from a module or tool path beyond the
+    // classic path limit, nor where a folder carries the tool's name (the shell would open it in a
+    // file manager): each is reported as missing, under the full path that was composed.
     bool started = false;
     DWORD error = ERROR_FILE_NOT_FOUND;
-    if (complete && !IsFolder(path)) {
+    if (launchrules::IsLaunchablePath(moduleLength, path.size(), MAX_PATH) && !IsFolder(path)) {
         SHELLEXECUTEINFOW launch = {};
         launch.cbSize = sizeof launch;
         // The shell shows nothing of its own, and has done its part when the call returns: the
@@ -244,7 +241,8 @@ void CNoticeDialog::LaunchSupportTool()
         launch.lpFile = AfxWide(path);
         launch.nShow = SW_SHOWNORMAL;
         started = ::ShellExecuteExW(&launch) != FALSE;
-        error = started ? ERROR_SUCCESS : ::GetLastError();
+        const std::uintptr_t result = reinterpret_cast<std::uintptr_t>(launch.hInstApp);
+        error = started ? ERROR_SUCCESS : launchrules::LaunchError(::GetLastError(), result);
     }
 
     const AfxWideString prefix = AfxTextToWide(m_errorPrefix);

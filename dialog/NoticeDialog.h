@@ -22,9 +22,9 @@ public:
     void ApplyColorScheme(BOOL repaint);
 
     // The directory of the running executable in UTF-16, without a trailing backslash except at a
-    // drive root. complete (if given) is FALSE when the module path could not be read or reaches the
-    // classic path limit: nothing is started from there.
-    AfxWideString GetModuleDirectory(BOOL* complete = nullptr);
+    // drive root. moduleLength (if given) takes the length of the executable's path, 0 when it could
+    // not be read.
+    AfxWideString GetModuleDirectory(DWORD* moduleLength = nullptr);
 
     const CString& GetLanguageCode() const { return m_languageCode; }
     const CString& GetErrorPrefix() const { return m_errorPrefix; }

@@ -63,24 +63,35 @@ TEST(LaunchRules, ReportsInGermanAndEnglish)
     EXPECT_EQ(ComposeLaunchFailureReport(en, u"", 1260, path), u"Error\n1260\n" + path);
 }
 
-TEST(LaunchRules, ModulePathIsUsableOnlyWhenReadAndShorterThanTheLimit)
+// (module path length, composed tool path length): the tool's name is 11 characters longer than
+// "\Teleskarn.exe", so a launcher 235 to 245 characters deep has a usable path of its own, but the
+// tool's is too long.
+TEST(LaunchRules, LaunchOnlyFromPathsShorterThanTheLimit)
 {
-    struct Case {
-        std::uint32_t length;
-        std::uint32_t limit;
-        bool usable;
+    const std::tuple<std::uint32_t, std::size_t, bool> cases[] = {
+        {0, 25, false},      // the module path could not be read
+        {248, 259, true},    // the launcher 234 characters deep
+        {249, 260, false},   // 235 deep: the tool's path has no room for its terminator
+        {259, 270, false},
+        {240, 261, false},   // another launcher name, shorter than the tool's
+        {260, 259, false},   // a long launcher name: its own path over the limit
+        {27, 38, true},
     };
-    const Case cases[] = {
-        {0, 260, false},     // the path could not be read
-        {260, 260, false},   // as long as the limit with no room for its terminator
-        {261, 260, false},
-        {259, 260, true},
-        {1, 260, true},
-        {27, 260, true},
-        {0, 0, false},
+    for (const auto& [moduleLength, pathLength, launchable] : cases)
+        EXPECT_EQ(IsLaunchablePath(moduleLength, pathLength, 260), launchable) << moduleLength << " " << pathLength;
+}
+
+// The error left by the shell, else the one its hInstApp stands for, else file not found: never 0.
+TEST(LaunchRules, LaunchErrorFromTheShellsResultWhereItLeftNone)
+{
+    const std::tuple<std::uint32_t, std::uintptr_t, std::uint32_t> cases[] = {
+        {5, 31, 5},      {193, 11, 193},   {0, 2, 2},       {0, 3, 3},       {0, 5, 5},
+        {0, 8, 8},       {0, 11, 11},      {0, 26, 32},     {0, 27, 1155},   {0, 28, 1156},
+        {0, 29, 1156},   {0, 30, 1156},    {0, 31, 1155},   {0, 32, 1157},
+        {0, 0, 2},       {0, 42, 2},       {0, 1, 2},       {0, 33, 2},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(IsUsableModulePath(c.length, c.limit), c.usable) << c.length << "/" << c.limit;
+    for (const auto& [lastError, result, error] : cases)
+        EXPECT_EQ(LaunchError(lastError, result), error) << lastError << " " << result;
 }
 
 TEST(LaunchRules, FirstTwoCharactersOfTheLanguageTag)

@@ -6,8 +6,10 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <functional>
 #include <list>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -64,6 +66,19 @@ std::string ModuleDirectory()
 std::u16string Wide(const std::string& path)
 {
     return AfxTextToWide(path.c_str());
+}
+
+// ---- Start-up -------------------------------------------------------------------------------
+
+// The launcher's start-up, which runs in this program too before its other static initialisers, takes
+// the program's own folder out of the library search: a library beside it is not found by its name.
+TEST(LauncherStart, LibraryBesideTheProgramIsNotFoundByName)
+{
+    const std::string name = "teleskarn-planted.dll";
+    EXPECT_EQ(nullptr, ::LoadLibraryA(name.c_str()));
+    HMODULE beside = ::LoadLibraryA((ModuleDirectory() + "\\" + name).c_str());
+    EXPECT_NE(nullptr, beside) << "not beside the program, or not loadable";
+    ::FreeLibrary(beside);
 }
 
 // ---- Registry reader -----------------------------------------------------------------------
@@ -509,16 +524,28 @@ TEST(NoticeDialog, HighContrastDrawsPlainInSystemColoursAndFollowsTheirChanges)
 
 // ---- The launch on OK ----------------------------------------------------------------------------
 
-// The shell as the test answers it (error 0: started), and what it was asked, with the file.
+// The shell as the test answers it (the error it leaves, and its result: above 32 started), and what
+// it was asked, with the file; and the path the launcher is told it runs from, where a row says.
 DWORD g_shellError = 0;
+INT_PTR g_shellResult = 0;
 std::vector<std::pair<SHELLEXECUTEINFOW, std::u16string>> g_launches;
 HWND g_dialog = NULL;
+std::u16string g_modulePath;
 
 BOOL WINAPI AnswerLaunch(SHELLEXECUTEINFOW* info)
 {
     g_launches.emplace_back(*info, reinterpret_cast<const char16_t*>(info->lpFile));
+    info->hInstApp = (HINSTANCE)g_shellResult;
     ::SetLastError(g_shellError);
-    return g_shellError == 0;
+    return g_shellResult > 32;
+}
+
+DWORD WINAPI AnswerModulePath(HMODULE, LPWSTR buffer, DWORD size)
+{
+    const DWORD length = (DWORD)std::min<size_t>(g_modulePath.size(), size - 1);
+    std::copy_n(g_modulePath.data(), length, reinterpret_cast<char16_t*>(buffer));
+    buffer[length] = L'\0';
+    return length < g_modulePath.size() ? size : length;
 }
 
 // OK through the launcher's own start, the shell answering each way: the box or none, and the call,
@@ -526,18 +553,36 @@ BOOL WINAPI AnswerLaunch(SHELLEXECUTEINFOW* info)
 TEST(LauncherApp, OkStartsTheToolOrSaysWhyNot)
 {
     const std::string path = ModuleDirectory() + "\\Teleskarn-pqrw7kt3mz.exe";
-    const std::pair<DWORD, std::string> cases[] = {   // Wine's texts, English for LC_ALL=C.UTF-8
-        {0, ""},
-        {ERROR_CANCELLED, ""},   // the user declined the elevation prompt
-        {ERROR_FILE_NOT_FOUND, "Error\nFile not found: " + path},
-        {ERROR_ACCESS_DENIED, "Error\nAccess denied.\n" + path},
-        {ERROR_BAD_EXE_FORMAT, "Error\nBad EXE format for " + path + "."},
+    // A launcher 236 characters deep: its own path fits the classic limit, the tool's does not.
+    const std::string deep = "C:\\" + std::string(233, 'd');
+    struct Row {
+        DWORD error;
+        INT_PTR result;
+        std::string box;                // Wine's texts, English for LC_ALL=C.UTF-8
+        std::string directory = "";     // the launcher's, where it is not this program's own
+    } rows[] = {
+        {0, 42, ""},
+        {ERROR_CANCELLED, SE_ERR_ACCESSDENIED, ""},   // the user declined the elevation prompt
+        {ERROR_FILE_NOT_FOUND, SE_ERR_FNF, "Error\nFile not found: " + path},
+        {ERROR_ACCESS_DENIED, SE_ERR_NOASSOC, "Error\nAccess denied.\n" + path},   // the error goes first
+        {ERROR_BAD_EXE_FORMAT, ERROR_BAD_FORMAT, "Error\nBad EXE format for " + path + "."},
+        // No error left: the result tells why, or else the file counts as missing.
+        {0, SE_ERR_ACCESSDENIED, "Error\nAccess denied.\n" + path},
+        {0, SE_ERR_NOASSOC, "Error\nNo associated application.\n" + path},
+        {0, SE_ERR_DDEBUSY, "Error\nDDE failure.\n" + path},
+        {0, 0, "Error\nFile not found: " + path},
+        {0, 42, "Error\nFile not found: " + deep + "\\Teleskarn-pqrw7kt3mz.exe", deep},
     };
     void* const shell = __imp_ShellExecuteExW;
     __imp_ShellExecuteExW = (void*)&AnswerLaunch;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.first);
-        g_shellError = c.first;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.error) + " " + std::to_string(row.result) + " " + row.directory);
+        g_shellError = row.error;
+        g_shellResult = row.result;
+        g_modulePath = Wide(row.directory + "\\win_test_launcher.exe");
+        std::optional<wintest::ImportHook> modulePath;
+        if (!row.directory.empty())
+            modulePath.emplace("kernel32.dll", "GetModuleFileNameW", (void*)&AnswerModulePath);
         g_launches.clear();
         g_dialog = NULL;
         wintest::MessageBoxCatcher catcher;
@@ -549,16 +594,16 @@ TEST(LauncherApp, OkStartsTheToolOrSaysWhyNot)
         wintest::Watchdog watchdog("the launcher to end after OK");
         EXPECT_FALSE(app.InitInstance());
         ::KillTimer(NULL, press);
-        ASSERT_EQ(1u, g_launches.size());
-        const SHELLEXECUTEINFOW& call = g_launches[0].first;
-        EXPECT_EQ(std::make_tuple(g_dialog, Wide(path), DWORD(sizeof call),
-                                  ULONG(SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC), LPCWSTR(NULL), LPCWSTR(NULL),
-                                  LPCWSTR(NULL), SW_SHOWNORMAL),
-                  std::make_tuple(call.hwnd, g_launches[0].second, call.cbSize, call.fMask, call.lpVerb,
-                                  call.lpParameters, call.lpDirectory, call.nShow));
-        EXPECT_EQ(c.second.empty() ? 0u : 1u, catcher.Boxes().size());
+        ASSERT_EQ(row.directory.empty() ? 1u : 0u, g_launches.size());
+        for (const auto& [call, file] : g_launches)
+            EXPECT_EQ(std::make_tuple(g_dialog, Wide(path), DWORD(sizeof call),
+                                      ULONG(SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC), LPCWSTR(NULL), LPCWSTR(NULL),
+                                      LPCWSTR(NULL), SW_SHOWNORMAL),
+                      std::make_tuple(call.hwnd, file, call.cbSize, call.fMask, call.lpVerb, call.lpParameters,
+                                      call.lpDirectory, call.nShow));
+        EXPECT_EQ(row.box.empty() ? 0u : 1u, catcher.Boxes().size());
         for (const wintest::MessageBoxCatcher::Box& box : catcher.Boxes())
-            EXPECT_EQ(std::make_tuple("win_test_launcher", c.second, UINT(MB_OK | MB_ICONERROR)),
+            EXPECT_EQ(std::make_tuple("win_test_launcher", row.box, UINT(MB_OK | MB_ICONERROR)),
                       std::make_tuple(box.caption, box.text, box.type));
     }
     __imp_ShellExecuteExW = shell;

@@ -244,6 +244,31 @@ TEST_F(TexturedButtonInDialog, PaintsNothingBeforeSetTextureAndTheFaceAfter)
     EXPECT_EQ(CountFaceMismatches(printed, button.Face(), 0, 0, {0, 0, size.cx, size.cy}, &first), 0) << first;
 }
 
+// A live change of the system colours, passed on to the buttons as their dialog does: the captions
+// take the new text colour (the base button's colour slots), on the faces made anew.
+TEST_F(TexturedButtonInDialog, CaptionsFollowALiveColourChange)
+{
+    int index = COLOR_BTNTEXT;
+    const COLORREF old = ::GetSysColor(index), green = RGB(0, 255, 0);   // neither lies on a face
+    const SIZE size = WindowSize(ok.m_hWnd);
+    Capture shot(size.cx, size.cy);
+    const auto captionPixels = [&](CProbeButton& button, COLORREF color) {
+        wintest::PrintClient(button.m_hWnd, shot, RGB(1, 2, 3));
+        return shot.CountOf(color, shot.Area());
+    };
+    for (CProbeButton* button : {&ok, &cancel}) {
+        button->SetTexture(kEffect, kGrain, kHotTint, kTint, kTintColor);
+        EXPECT_GT(captionPixels(*button, old), 0);
+    }
+    ::SetSysColors(1, &index, &green);
+    for (CProbeButton* button : {&ok, &cancel}) {
+        ::SendMessageW(button->m_hWnd, WM_SYSCOLORCHANGE, 0, 0);
+        EXPECT_GT(captionPixels(*button, green), 0) << "caption of " << ::GetDlgCtrlID(button->m_hWnd);
+        EXPECT_EQ(captionPixels(*button, old), 0) << "caption of " << ::GetDlgCtrlID(button->m_hWnd);
+    }
+    ::SetSysColors(1, &index, &old);   // the colours would outlive the program
+}
+
 // ---- SetTexture without a usable window ---------------------------------------------------------
 
 TEST(TexturedButtonWithoutWindow, NeverAttachedStaysEmptyAndDrawsNoRandomValue)

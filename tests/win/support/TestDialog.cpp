@@ -1,6 +1,8 @@
 // Dialog templates in memory, modeless framework dialogs, message boxes and pixels (see TestDialog.h).
 #include "support/TestDialog.h"
 
+#include <gtest/gtest.h>
+
 #include <iterator>
 
 namespace wintest {
@@ -98,6 +100,8 @@ void CTestDialog::DoDataExchange(CDataExchange* dx)
 namespace {
 
 std::vector<MessageBoxCatcher::Box> g_boxes;
+HHOOK g_boxHook = NULL;
+int g_catchers = 0;
 const ImportHook* g_ansiBox = nullptr;
 const ImportHook* g_wideBox = nullptr;
 UINT g_boxType = MessageBoxCatcher::NoType;   // of the box being set up
@@ -122,7 +126,10 @@ LRESULT CALLBACK AfterMessage(int code, WPARAM wParam, LPARAM lParam)
         char caption[256] = "", text[1024] = "";
         ::GetWindowTextA(call->hwnd, caption, sizeof caption);
         ::GetDlgItemTextA(call->hwnd, 0xFFFF, text, sizeof text);
-        g_boxes.push_back({caption, text, g_boxType});
+        if (g_catchers > 0)
+            g_boxes.push_back({caption, text, g_boxType});
+        else
+            ADD_FAILURE() << "a message box nobody expected, closed: \"" << caption << "\": \"" << text << "\"";
         g_boxType = MessageBoxCatcher::NoType;
         ::EndDialog(call->hwnd, IDOK);
     }
@@ -131,19 +138,29 @@ LRESULT CALLBACK AfterMessage(int code, WPARAM wParam, LPARAM lParam)
 
 }  // namespace
 
+void CatchMessageBoxes()
+{
+    g_boxHook = ::SetWindowsHookExA(WH_CALLWNDPROCRET, AfterMessage, NULL, ::GetCurrentThreadId());
+}
+
 MessageBoxCatcher::MessageBoxCatcher()
-    : m_hook(::SetWindowsHookExA(WH_CALLWNDPROCRET, AfterMessage, NULL, ::GetCurrentThreadId())),
-      m_ansi("user32.dll", "MessageBoxA", (void*)&TypedMessageBoxA),
+    : m_ansi("user32.dll", "MessageBoxA", (void*)&TypedMessageBoxA),
       m_wide("user32.dll", "MessageBoxW", (void*)&TypedMessageBoxW)
 {
     g_boxes.clear();
+    ++g_catchers;
     g_ansiBox = &m_ansi;
     g_wideBox = &m_wide;
 }
 
 MessageBoxCatcher::~MessageBoxCatcher()
 {
-    ::UnhookWindowsHookEx(m_hook);
+    --g_catchers;
+}
+
+bool MessageBoxCatcher::Installed() const
+{
+    return g_boxHook != NULL;
 }
 
 const std::vector<MessageBoxCatcher::Box>& MessageBoxCatcher::Boxes() const

@@ -72,10 +72,15 @@ protected:
     void OnCancel() override {}
 };
 
-// Message boxes of this thread, caught while the catcher lives: once a box has set up its texts
-// its caption and text are kept and it ends as if OK had been pressed, before it is ever shown.
-// (Under Wine without a window manager, hiding a shown window waits 2 s for the X server.) The
-// type is the one MessageBoxA or MessageBoxW was called with (NoType for a box shown otherwise).
+// Message boxes of the thread that calls CatchMessageBoxes (every test program's main does), caught
+// for the program's life: once a box has set up its texts it ends as if OK had been pressed, before
+// it is ever shown. (Under Wine without a window manager, hiding a shown window waits 2 s for the X
+// server.) While a MessageBoxCatcher lives, the box's caption and text are kept; else the running
+// test fails with them.
+void CatchMessageBoxes();
+
+// The boxes caught while it lives. The type is the one MessageBoxA or MessageBoxW was called with
+// (NoType for a box shown otherwise).
 class MessageBoxCatcher
 {
 public:
@@ -91,11 +96,10 @@ public:
     MessageBoxCatcher(const MessageBoxCatcher&) = delete;
     MessageBoxCatcher& operator=(const MessageBoxCatcher&) = delete;
 
-    bool Installed() const { return m_hook != NULL; }
+    bool Installed() const;
     const std::vector<Box>& Boxes() const;
 
 private:
-    HHOOK m_hook;
     ImportHook m_ansi, m_wide;
 };
 
