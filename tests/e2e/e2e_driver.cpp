@@ -16,6 +16,8 @@
 //   watch       --exe PATH [--timeout MS]                     waits for the process to end, listing
 //                                                             every top-level window it showed meanwhile
 //   locale                                                    this process's user locale and code page
+//   syscolors   --set INDEX=0xBBGGRR,...                      SetSysColors, as the system's settings do for
+//                                                             every program; reports the old ones as a --set
 //
 // Processes are told apart by their full image path, so several launchers from different folders
 // can run side by side without the driver confusing their windows.
@@ -577,6 +579,33 @@ int Locale()
     return 0;
 }
 
+// Sets system colours for the whole session ("8=0xffffff,5=0x0"; indices as COLOR_*) and reports
+// the ones they replaced in the same form, so that a second run can put them back.
+int SysColors(const Args& args)
+{
+    std::vector<int> indices;
+    std::vector<COLORREF> colors;
+    std::wistringstream list(args.Get(L"set"));
+    for (std::wstring item; std::getline(list, item, L',');) {
+        const size_t equals = item.find(L'=');
+        if (equals == std::wstring::npos)
+            return Fail("--set takes INDEX=COLOUR,...");
+        indices.push_back(static_cast<int>(std::wcstoul(item.c_str(), nullptr, 0)));
+        colors.push_back(static_cast<COLORREF>(std::wcstoul(item.c_str() + equals + 1, nullptr, 0)));
+    }
+    std::string old;
+    for (int index : indices) {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%s%d=0x%06lx", old.empty() ? "" : ",", index,
+                      static_cast<unsigned long>(GetSysColor(index)));
+        old += buf;
+    }
+    if (indices.empty() || !SetSysColors(static_cast<int>(indices.size()), indices.data(), colors.data()))
+        return Fail("SetSysColors failed");
+    Emit("{\"ok\":true,\"old\":" + Quote(old) + "}");
+    return 0;
+}
+
 }  // namespace
 
 // Ends the driver should anything it calls hang, so a test reports that instead of waiting on.
@@ -609,7 +638,8 @@ int main()
          }},
         {L"click", Click}, {L"key", Key}, {L"ncpoint", NcPoint}, {L"windows", Windows},
         {L"close", [](const Args& a) { return Posted(PostMessageW(a.Hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0)); }},
-        {L"procs", Procs}, {L"watch", Watch}, {L"locale", [](const Args&) { return Locale(); }}};
+        {L"procs", Procs}, {L"watch", Watch}, {L"locale", [](const Args&) { return Locale(); }},
+        {L"syscolors", SysColors}};
     const auto command = commands.find(args.command);
     if (command != commands.end())
         return command->second(args);
