@@ -579,30 +579,25 @@ int Locale()
     return 0;
 }
 
-// Sets system colours for the whole session ("8=0xffffff,5=0x0"; indices as COLOR_*) and reports
-// the ones they replaced in the same form, so that a second run can put them back.
+// Sets system colours for the whole session ("8=0xffffff,5=0x0": COLOR_* indices) and reports the
+// ones they replaced in the same form, for a second run to put back.
 int SysColors(const Args& args)
 {
     std::vector<int> indices;
     std::vector<COLORREF> colors;
+    std::string old;
     std::wistringstream list(args.Get(L"set"));
     for (std::wstring item; std::getline(list, item, L',');) {
-        const size_t equals = item.find(L'=');
-        if (equals == std::wstring::npos)
-            return Fail("--set takes INDEX=COLOUR,...");
-        indices.push_back(static_cast<int>(std::wcstoul(item.c_str(), nullptr, 0)));
-        colors.push_back(static_cast<COLORREF>(std::wcstoul(item.c_str() + equals + 1, nullptr, 0)));
-    }
-    std::string old;
-    for (int index : indices) {
+        wchar_t* end = nullptr;
+        indices.push_back(static_cast<int>(std::wcstoul(item.c_str(), &end, 0)));
+        colors.push_back(static_cast<COLORREF>(std::wcstoul(*end == L'=' ? end + 1 : end, nullptr, 0)));
         char buf[32];
-        std::snprintf(buf, sizeof buf, "%s%d=0x%06lx", old.empty() ? "" : ",", index,
-                      static_cast<unsigned long>(GetSysColor(index)));
+        std::snprintf(buf, sizeof buf, ",%d=0x%06lx", indices.back(), GetSysColor(indices.back()));
         old += buf;
     }
     if (indices.empty() || !SetSysColors(static_cast<int>(indices.size()), indices.data(), colors.data()))
         return Fail("SetSysColors failed");
-    Emit("{\"ok\":true,\"old\":" + Quote(old) + "}");
+    Emit("{\"ok\":true,\"old\":" + Quote(old.substr(1)) + "}");
     return 0;
 }
 

@@ -506,39 +506,23 @@ TEST(NoticeDialog, HighContrastDrawsPlainInSystemColoursAndFollowsTheirChanges)
     g_highContrast = false;
 }
 
-// What a change of the system colours brings, replayed in the orders that wiped labels: a group box
-// painted after the labels above it, a colour change whose new brushes cannot be made. The group box
-// (panel, labels, frame) must come out as it was.
+// A change of the system colours, in process as another program makes it (the change, then every
+// window painted at once in z-order: the group box after the labels above it), and with its new
+// brushes refused: the group box, its panel and labels must come out on screen as they were.
 HBRUSH WINAPI RefuseBrush(COLORREF)
 {
     return NULL;
 }
 
-TEST(NoticeDialog, AColourChangeLeavesEveryLabelWholeInAnyOrder)
+TEST(NoticeDialog, AColourChangeLeavesEveryLabelWhole)
 {
-    const std::pair<const char*, void (*)(HWND)> rows[] = {
-        {"the colours set again: the change, then every window painted in z-order", [](HWND) {
-             int index = COLOR_WINDOWTEXT;
-             const COLORREF same = ::GetSysColor(index);
-             ::SetSysColors(1, &index, &same);
-         }},
-        {"the group box painted alone", [](HWND dialog) {
-             ::InvalidateRect(::GetDlgItem(dialog, 1004), NULL, TRUE);
-             ::UpdateWindow(::GetDlgItem(dialog, 1004));
-         }},
-        {"the change with every new brush refused", [](HWND dialog) {
-             wintest::ImportHook refuse("gdi32.dll", "CreateSolidBrush", (void*)&RefuseBrush);
-             ::SendMessageW(dialog, WM_SYSCOLORCHANGE, 0, 0);
-             ::UpdateWindow(dialog);
-         }},
-    };
     wintest::MessageBoxCatcher catcher;   // the refused brush is reported
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.first);
+    for (bool refuse : {false, true}) {
+        SCOPED_TRACE(refuse ? "brushes refused" : "the colours set again");
         Inspect("en", [&](CInspectedDialog& d) {
             RECT client, frame, head;
             ::GetClientRect(d.m_hWnd, &client);
-            for (auto& [id, rect] : {std::pair<int, RECT*>{1004, &frame}, {1000, &head}}) {
+            for (auto [id, rect] : {std::pair<int, RECT*>{1004, &frame}, {1000, &head}}) {
                 ::GetWindowRect(::GetDlgItem(d.m_hWnd, id), rect);
                 ::MapWindowPoints(NULL, d.m_hWnd, reinterpret_cast<POINT*>(rect), 2);
             }
@@ -546,14 +530,21 @@ TEST(NoticeDialog, AColourChangeLeavesEveryLabelWholeInAnyOrder)
             wintest::PumpMessages(d.m_hWnd);
             wintest::CopyFromScreen(d.m_hWnd, before);
             ASSERT_GT(before.CountOf(::GetSysColor(COLOR_WINDOWTEXT), head), 100) << "the heading at first";
-            row.second(d.m_hWnd);
+            {
+                std::list<wintest::ImportHook> hook;
+                if (refuse)
+                    hook.emplace_back("gdi32.dll", "CreateSolidBrush", (void*)&RefuseBrush);
+                int index = COLOR_WINDOWTEXT;
+                const COLORREF same = ::GetSysColor(index);
+                ::SetSysColors(1, &index, &same);
+            }
             wintest::PumpMessages(d.m_hWnd);
             wintest::CopyFromScreen(d.m_hWnd, after);
             int changed = 0;
             for (int y = frame.top; y < frame.bottom; ++y)
                 for (int x = frame.left; x < frame.right; ++x)
                     changed += before.At(x, y) != after.At(x, y);
-            EXPECT_EQ(0, changed) << "pixels of the group box and its labels changed; the heading's ink: "
+            EXPECT_EQ(0, changed) << "pixels changed; the heading's ink: "
                                   << after.CountOf(::GetSysColor(COLOR_WINDOWTEXT), head);
             EXPECT_EQ(OBJ_BRUSH, ::GetObjectType(d.AskColor(WM_CTLCOLORDLG, before.dc(), d.m_hWnd))) << "a brush";
         });
