@@ -107,6 +107,10 @@ add_test(NAME wine_env_up COMMAND ${PROJECT_SOURCE_DIR}/scripts/wine-env.sh up $
 set_tests_properties(wine_env_up PROPERTIES FIXTURES_SETUP wine TIMEOUT 180)
 add_test(NAME wine_env_down COMMAND ${PROJECT_SOURCE_DIR}/scripts/wine-env.sh down ${WINE_ENV_DIR})
 set_tests_properties(wine_env_down PROPERTIES FIXTURES_CLEANUP wine)
+# The environment itself: two brought up at the same moment take X displays of their own.
+add_test(NAME wine_env_displays COMMAND ${PROJECT_SOURCE_DIR}/tests/wine/wine-env-displays.sh
+         ${PROJECT_SOURCE_DIR}/scripts/wine-env.sh ${CMAKE_BINARY_DIR}/wine-env-displays)
+set_tests_properties(wine_env_displays PROPERTIES TIMEOUT 60)
 
 # GoogleTest from Debian's source package, built with the cross compiler.
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)

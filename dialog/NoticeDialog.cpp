@@ -38,6 +38,28 @@ void GrowToFontLine(CWnd& label)
                        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// Fills the panel inside the group box. On the group box's own paint the controls that lie over the
+// panel are left out: they paint their own background in the panel's colour, and a repaint that
+// reaches every window in z-order (a change of the system colours made by any program brings one)
+// paints the group box after the labels above it, which the fill would wipe.
+void FillPanel(CDC* dc, HWND frame, const CRect& panel, COLORREF color)
+{
+    HDC hdc = dc->GetSafeHdc();
+    const int saved = ::SaveDC(hdc);
+    if (::WindowFromDC(hdc) == frame) {
+        for (HWND control = ::GetWindow(::GetParent(frame), GW_CHILD); control != NULL;
+             control = ::GetWindow(control, GW_HWNDNEXT)) {
+            RECT over;
+            if (control == frame || !::IsWindowVisible(control) || !::GetWindowRect(control, &over))
+                continue;
+            ::MapWindowPoints(NULL, frame, reinterpret_cast<POINT*>(&over), 2);
+            ::ExcludeClipRect(hdc, over.left, over.top, over.right, over.bottom);
+        }
+    }
+    dc->FillSolidRect(&panel, color);
+    ::RestoreDC(hdc, saved);
+}
+
 bool IsHighContrastOn()
 {
     HIGHCONTRASTW highContrast = {};
@@ -168,9 +190,9 @@ BOOL CNoticeDialog::ApplyLanguage(CString code)
 void CNoticeDialog::SetBackColor(COLORREF color)
 {
     m_backColor = color;
-    m_backBrush.DeleteObject();
+    // The brush in use goes only once its successor exists; one that cannot be made leaves it.
     if (!m_backBrush.CreateSolidBrush(color))
-        CResourceException().ReportError(MB_OK, 0);   // the dialog then draws without its brush
+        CResourceException().ReportError(MB_OK, 0);
 }
 
 void CNoticeDialog::ApplyColorScheme(BOOL repaint)
@@ -268,8 +290,7 @@ HBRUSH CNoticeDialog::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlType)
         CRect frame;
         wnd->GetWindowRect(&frame);
         notice::Rect panel = notice::PanelRect(frame.Width(), frame.Height(), FontLineHeight(dc, wnd));
-        CRect fill(panel.left, panel.top, panel.right, panel.bottom);
-        dc->FillSolidRect(&fill, m_backColor);
+        FillPanel(dc, wnd->m_hWnd, CRect(panel.left, panel.top, panel.right, panel.bottom), m_backColor);
     }
 
     switch (notice::ChooseColorAnswer(ctlType)) {

@@ -3,6 +3,7 @@
 #   wine-env.sh up DIR    virtual X server, prefix DIR/prefix (made once), persistent wineserver,
 #                         language table and classic system colours imported; DIR/env holds the exports
 #   wine-env.sh down DIR  ends that wineserver and X server
+#   wine-env.sh x DIR     only the virtual X server of "up" (its display in DIR/display), for a test
 #   wine-env.sh dpi DIR N sets the display's DPI to N (96 is 100 %, 144 is 150 %) for the programs
 #                         started from then on
 #   wine-env.sh colors DIR SCHEME  the system colours of tests/wine/colors/SCHEME.reg (hc-black,
@@ -24,18 +25,49 @@ stop_all() {
     "$W/wineserver64" -w >/dev/null 2>&1 || true
   fi
   if [ -f "$dir/xvfb.pid" ]; then
-    kill "$(cat "$dir/xvfb.pid")" >/dev/null 2>&1 || true
+    # Only the X server this environment started: a number the system has since given to another
+    # process is left alone.
+    pid=$(cat "$dir/xvfb.pid")
+    if [ "$(tr '\0' '\n' 2>/dev/null <"/proc/$pid/cmdline" | head -n 1)" = Xvfb ]; then kill "$pid" || true; fi
     rm -f "$dir/xvfb.pid"
   fi
-  rm -f "$dir/env"
+  rm -f "$dir/env" "$dir/display"
 }
 
-# A new wineserver session: the programs that keep system state of the last one end with it.
+fail() { echo "wine-env.sh $cmd $dir: $*" >&2; exit 1; }
+
+# Runs a step up to three times: now and then a Wine program ends at once with exit code 1 and no
+# output at all as another program of the session starts or ends. A step that fails every time ends
+# the script, naming it with its last exit code and output.
+step() {
+  local what=$1 log=$dir/step.log code=0
+  shift
+  for _ in 1 2 3; do
+    "$@" </dev/null >"$log" 2>&1 && { rm -f "$log"; return 0; }
+    code=$?
+  done
+  fail "$what failed three times (exit $code): $(cat "$log")"
+}
+
+# A new wineserver session: the programs that keep system state of the last one end with it. The
+# new server refuses to start (exit 2) while one of the prefix still runs (a program that started one
+# after the old one ended): ended again and tried once more. The first program of the session hands
+# its output on to Wine's background services, which keep it open: it goes nowhere.
 new_session() {
-  "$W/wineserver64" -k >/dev/null 2>&1 || true
-  "$W/wineserver64" -w >/dev/null 2>&1 || true
-  "$W/wineserver64" -p </dev/null >/dev/null 2>&1
-  "$W/wine64" cmd /c exit </dev/null >/dev/null 2>&1
+  local code=0 what=
+  for _ in 1 2 3; do
+    "$W/wineserver64" -k >/dev/null 2>&1 || true
+    "$W/wineserver64" -w >/dev/null 2>&1 || true
+    if "$W/wineserver64" -p </dev/null >/dev/null 2>&1; then
+      "$W/wine64" cmd /c exit </dev/null >/dev/null 2>&1 && return 0
+      code=$?
+      what="the new session's first program (wine64 cmd /c exit)"
+    else
+      code=$?
+      what="a new persistent wineserver (wineserver64 -p)"
+    fi
+  done
+  fail "$what failed three times (exit $code)"
 }
 
 # The colours as "up" set them, saved before another scheme replaces them: "classic" and the next
@@ -43,27 +75,45 @@ new_session() {
 saved_colors=$dir/colors-classic.reg
 restore_colors() {
   if [ -f "$saved_colors" ]; then
-    "$W/wine64" reg import "Z:${saved_colors//\//\\}" </dev/null >/dev/null 2>&1
+    step "reg import of $saved_colors" "$W/wine64" reg import "Z:${saved_colors//\//\\}"
   fi
+}
+
+# A virtual X server on a display it chooses itself: it takes the first number that is free as it
+# binds it (-displayfd), so that two environments starting at the same moment never share one.
+start_x() {
+  rm -f "$dir/display"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$dir/display" </dev/null >/dev/null \
+    2>"$dir/xvfb.log" &
+  local pid=$!
+  echo "$pid" >"$dir/xvfb.pid"
+  for _ in $(seq 100); do
+    if [ -s "$dir/display" ] || ! kill -0 "$pid" 2>/dev/null; then break; fi
+    sleep 0.1
+  done
+  [ -s "$dir/display" ] || fail "Xvfb did not start: $(cat "$dir/xvfb.log")"
+  display=:$(head -n 1 "$dir/display")
 }
 
 case "$cmd" in
 down) stop_all; exit 0 ;;
+x) stop_all; start_x; echo "X server up: DISPLAY=$display"; exit 0 ;;
 dpi|colors)
   [ -f "$dir/env" ] || { echo "no Wine environment in $dir" >&2; exit 1; }
   # shellcheck disable=SC1091
   { . "$dir/env"; } 2>/dev/null
   if [ "$cmd" = dpi ]; then
     dpi=${3:?DPI}
-    "$W/wine64" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f </dev/null >/dev/null 2>&1
+    step "reg add of LogPixels $dpi" "$W/wine64" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+      /d "$dpi" /f
   elif [ "${3:?classic or a scheme of tests/wine/colors}" = classic ]; then
     restore_colors
   else
     reg=$(cd "$here/../tests/wine/colors" && pwd)/$3.reg
     [ -f "$reg" ] || { echo "no colour scheme $reg" >&2; exit 1; }
-    [ -f "$saved_colors" ] || "$W/wine64" reg export 'HKCU\Control Panel\Colors' \
-      "Z:${saved_colors//\//\\}" /y </dev/null >/dev/null 2>&1
-    "$W/wine64" reg import "Z:${reg//\//\\}" </dev/null >/dev/null 2>&1
+    [ -f "$saved_colors" ] || step "reg export of the colours to $saved_colors" \
+      "$W/wine64" reg export 'HKCU\Control Panel\Colors' "Z:${saved_colors//\//\\}" /y
+    step "reg import of $reg" "$W/wine64" reg import "Z:${reg//\//\\}"
   fi
   # Programs read the DPI and the colours when they start, but within a running session (its desktop
   # process lives on) another program then read a system-aware window's rectangles scaled by the old
@@ -79,13 +129,7 @@ stop_all   # a run that was cut short may have left its servers behind
 if [ -n "${WINE_ENV_DISPLAY:-}" ]; then
   display=$WINE_ENV_DISPLAY
 else
-  n=90
-  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  display=:$n
-  Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
-  echo $! >"$dir/xvfb.pid"
-  for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-  [ -e "/tmp/.X11-unix/X$n" ] || { echo "Xvfb did not start on $display" >&2; exit 1; }
+  start_x
 fi
 
 # No debugger: a program that crashes ends at once, after Wine's line naming the exception, rather
@@ -121,7 +165,7 @@ for reg in "$here"/../tests/wine/*.reg; do
     continue
   fi
   reg=$(cd "$(dirname "$reg")" && pwd)/$(basename "$reg")
-  "$W/wine64" reg import "Z:${reg//\//\\}" </dev/null >/dev/null 2>&1
+  step "reg import of $reg" "$W/wine64" reg import "Z:${reg//\//\\}"
 done
 # The first program of a session applies the prefix's theme into volatile system parameters, which
 # outrank the colours just imported: a new wineserver session starts without them.

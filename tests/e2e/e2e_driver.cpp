@@ -18,6 +18,8 @@
 //   locale                                                    this process's user locale and code page
 //   controls    --hwnd H | --exe PATH [--timeout MS]          every child of the dialog by id
 //   shown       --exe PATH --class NAME [--timeout MS]        a shown window of that class (menu, tooltip)
+//   syscolors   --set INDEX=0xBBGGRR,...                      SetSysColors, as the system's settings do for
+//                                                             every program; reports the old ones as a --set
 //
 // Processes are told apart by their full image path, so several launchers from different folders
 // can run side by side without the driver confusing their windows.
@@ -640,6 +642,28 @@ int Shown(const Args& args)
     return 0;
 }
 
+// Sets system colours for the whole session ("8=0xffffff,5=0x0": COLOR_* indices) and reports the
+// ones they replaced in the same form, for a second run to put back.
+int SysColors(const Args& args)
+{
+    std::vector<int> indices;
+    std::vector<COLORREF> colors;
+    std::string old;
+    std::wistringstream list(args.Get(L"set"));
+    for (std::wstring item; std::getline(list, item, L',');) {
+        wchar_t* end = nullptr;
+        indices.push_back(static_cast<int>(std::wcstoul(item.c_str(), &end, 0)));
+        colors.push_back(static_cast<COLORREF>(std::wcstoul(*end == L'=' ? end + 1 : end, nullptr, 0)));
+        char buf[32];
+        std::snprintf(buf, sizeof buf, ",%d=0x%06lx", indices.back(), GetSysColor(indices.back()));
+        old += buf;
+    }
+    if (indices.empty() || !SetSysColors(static_cast<int>(indices.size()), indices.data(), colors.data()))
+        return Fail("SetSysColors failed");
+    Emit("{\"ok\":true,\"old\":" + Quote(old.substr(1)) + "}");
+    return 0;
+}
+
 }  // namespace
 
 // Ends the driver should anything it calls hang, so a test reports that instead of waiting on.
@@ -673,7 +697,7 @@ int main()
         {L"click", Click}, {L"key", Key}, {L"ncpoint", NcPoint}, {L"windows", Windows},
         {L"close", [](const Args& a) { return Posted(PostMessageW(a.Hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0)); }},
         {L"procs", Procs}, {L"watch", Watch}, {L"locale", [](const Args&) { return Locale(); }},
-        {L"controls", Controls}, {L"shown", Shown}};
+        {L"controls", Controls}, {L"shown", Shown}, {L"syscolors", SysColors}};
     const auto command = commands.find(args.command);
     if (command != commands.end())
         return command->second(args);

@@ -791,6 +791,9 @@ def known_colours(reg="classic-colors.reg"):
 
 
 KNOWN_COLOURS = known_colours()
+# The system colour indices (COLOR_*) of the registry's names.
+COLOR_INDEX = {"Window": 5, "WindowText": 8, "Hilight": 13, "HilightText": 14, "ButtonFace": 15, "ButtonShadow": 16,
+               "GrayText": 17, "ButtonText": 18, "ButtonHilight": 20}
 
 
 def face_palettes(colours):
@@ -838,13 +841,18 @@ class Screen:
         return tuple(self.data[i:i + 3])
 
 
-def settle(rect, check, timeout_s=15):
+def settle(rect, check, timeout_s=15, hold_s=0):
     """Grabs the screen until check(screen) finds no problem or the time is up; returns the last
-    problems. Wine puts a repaint on the X screen a moment after it was drawn."""
+    problems. Wine puts a repaint on the X screen a moment after it was drawn. With hold_s the check
+    must find nothing on every grab for that long, so that a picture from before a repaint that is
+    still on its way does not pass for the one after it."""
     deadline = time.monotonic() + timeout_s
+    clean_since = None
     while True:
         problems = check(Screen(rect))
-        if not problems or time.monotonic() >= deadline:
+        now = time.monotonic()
+        clean_since = None if problems else (now if clean_since is None else clean_since)
+        if (not problems and now - clean_since >= hold_s) or now >= deadline:
             return problems[:8] + (["... %d problems in all" % len(problems)] if len(problems) > 8 else [])
         time.sleep(0.1)
 
@@ -1133,6 +1141,37 @@ class LookTests(E2ETestCase):
                 p for what, cid, ink in texts for p in text_contrast_problems(screen, rects[cid], colours[ink], what)]),
                 scheme)
             self.close(s, dialog)
+
+    def test_labels_stay_whole_when_another_program_changes_the_colours(self):
+        # A second program sets High Contrast Black with SetSysColors and then the old colours again, as
+        # the system's settings do. Under Wine the running dialog keeps the colours it started with, but
+        # each change still reaches it with a repaint of every window: the group box, its panel and every
+        # label must come out of each as they were.
+        s, dialog = self.start("look-colour-change")
+        rects = {cid: c["rect"] for cid, c in dialog["controls"].items()}
+        picture, ink = background_picture(), KNOWN_COLOURS["WindowText"]
+        self.assertEqual([], settle(dialog["window_rect"], lambda screen: panel_and_background_problems(
+            screen, dialog, picture) + [p for cid in LABEL_FONTS for p in label_problems(screen, cid, rects[cid], ink)]))
+        frame = rects["1004"]
+        before = Screen(frame)
+
+        def unchanged(screen):
+            changed = collections.Counter(next((cid for cid in LABEL_FONTS if inside(x, y, rects[cid])), "the panel")
+                                          for y in range(frame[1], frame[3]) for x in range(frame[0], frame[2])
+                                          if screen(x, y) != before(x, y))
+            return ["%s: %d pixels differ from before" % (c if c == "the panel" else "label " + c, n)
+                    for c, n in sorted(changed.items())]
+        scheme = ",".join("%d=0x%02x%02x%02x" % ((COLOR_INDEX[name],) + rgb[::-1])
+                          for name, rgb in known_colours("colors/hc-black.reg").items())
+        for turn in (1, 2):   # each change wiped a label about every other time
+            changed = driver("syscolors", "--set", scheme)
+            self.assertTrue(changed["ok"], changed)
+            if turn == 1:   # the colours outlive the test: set back at its end, whatever happened
+                self.addCleanup(driver, "syscolors", "--set", changed["old"])
+            self.assertEqual([], settle(frame, unchanged, hold_s=1), "after change %d to High Contrast Black" % turn)
+            self.assertTrue(driver("syscolors", "--set", changed["old"])["ok"])
+            self.assertEqual([], settle(frame, unchanged, hold_s=1), "after change %d back" % turn)
+        self.close(s, dialog)
 
 
 # ---- group "planting": libraries placed beside the launcher ---------------------------------------

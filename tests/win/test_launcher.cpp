@@ -522,6 +522,51 @@ TEST(NoticeDialog, HighContrastDrawsPlainInSystemColoursAndFollowsTheirChanges)
     g_highContrast = false;
 }
 
+// A change of the system colours, in process as another program makes it (the change, then every
+// window painted at once in z-order: the group box after the labels above it), and with its new
+// brushes refused: the group box, its panel and labels must come out on screen as they were.
+HBRUSH WINAPI RefuseBrush(COLORREF)
+{
+    return NULL;
+}
+
+TEST(NoticeDialog, AColourChangeLeavesEveryLabelWhole)
+{
+    wintest::MessageBoxCatcher catcher;   // the refused brush is reported
+    for (bool refuse : {false, true}) {
+        SCOPED_TRACE(refuse ? "brushes refused" : "the colours set again");
+        Inspect("en", [&](CInspectedDialog& d) {
+            RECT client, frame, head;
+            ::GetClientRect(d.m_hWnd, &client);
+            for (auto [id, rect] : {std::pair<int, RECT*>{1004, &frame}, {1000, &head}}) {
+                ::GetWindowRect(::GetDlgItem(d.m_hWnd, id), rect);
+                ::MapWindowPoints(NULL, d.m_hWnd, reinterpret_cast<POINT*>(rect), 2);
+            }
+            wintest::Capture before(client.right, client.bottom), after(client.right, client.bottom);
+            wintest::PumpMessages(d.m_hWnd);
+            wintest::CopyFromScreen(d.m_hWnd, before);
+            ASSERT_GT(before.CountOf(::GetSysColor(COLOR_WINDOWTEXT), head), 100) << "the heading at first";
+            {
+                std::list<wintest::ImportHook> hook;
+                if (refuse)
+                    hook.emplace_back("gdi32.dll", "CreateSolidBrush", (void*)&RefuseBrush);
+                int index = COLOR_WINDOWTEXT;
+                const COLORREF same = ::GetSysColor(index);
+                ::SetSysColors(1, &index, &same);
+            }
+            wintest::PumpMessages(d.m_hWnd);
+            wintest::CopyFromScreen(d.m_hWnd, after);
+            int changed = 0;
+            for (int y = frame.top; y < frame.bottom; ++y)
+                for (int x = frame.left; x < frame.right; ++x)
+                    changed += before.At(x, y) != after.At(x, y);
+            EXPECT_EQ(0, changed) << "pixels changed; the heading's ink: "
+                                  << after.CountOf(::GetSysColor(COLOR_WINDOWTEXT), head);
+            EXPECT_EQ(OBJ_BRUSH, ::GetObjectType(d.AskColor(WM_CTLCOLORDLG, before.dc(), d.m_hWnd))) << "a brush";
+        });
+    }
+}
+
 // ---- The launch on OK ----------------------------------------------------------------------------
 
 // The shell as the test answers it (the error it leaves, and its result: above 32 started), and what
