@@ -87,6 +87,11 @@ void CTextLabel::RebuildFont()
 void CTextLabel::RebuildAndRedraw()
 {
     RebuildFont();
+    Redraw();
+}
+
+void CTextLabel::Redraw()
+{
     // Without a window there is nothing to repaint; RedrawWindow(NULL) would repaint the desktop.
     if (m_hWnd != NULL)
         RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);

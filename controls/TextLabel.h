@@ -36,6 +36,8 @@ protected:
     // Replaces m_font with a font made from m_logFont.
     void RebuildFont();
     void RebuildAndRedraw();
+    // Repaints the label before it returns.
+    void Redraw();
 
     // The parent's colour request for this control, reflected back to it.
     HBRUSH CtlColor(CDC* dc, UINT ctlType);

@@ -5,18 +5,17 @@
 CTextLabel& CTextLabel::SetTextColor(COLORREF color)
 {
     m_textColor = color;
-    if (m_hWnd != NULL)
-        RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    Redraw();
     return *this;
 }
 
 CTextLabel& CTextLabel::SetBackColor(COLORREF color)
 {
-    // A brush the system refuses keeps the old one: the label still names a brush.
-    CBrush made;
-    if (made.CreateSolidBrush(color))
-        m_bkBrush.Attach(made.Detach());
-    return SetTextColor(m_textColor);
+    // The brush in use goes only once its successor exists; one the system refuses leaves it, so
+    // the label still names a brush.
+    m_bkBrush.CreateSolidBrush(color);
+    Redraw();
+    return *this;
 }
 
 CTextLabel& CTextLabel::SetHoverCursor(HCURSOR cursor)
